@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the program and the tests need.
+# Safe to run again: it only calls apt-get when something is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  clang clang-format libclang-rt-14-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools
+  qt6-l10n-tools libqt6svg6 qt6-qpa-plugins libqt6opengl6-dev
+  libgl1-mesa-dev libglx-dev libxkbcommon-dev
+  qt6-image-formats-plugins libjpeg-dev
+  libespeak-ng-dev espeak-ng-data espeak-ng
+  libssl-dev openssl
+  xvfb xauth x11-utils
+  pulseaudio pulseaudio-utils sox libsox-fmt-all
+  mingw-w64 g++-mingw-w64-x86-64
+  fonts-dejavu-core
+  poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
