@@ -1,0 +1,264 @@
+#include "core/profile_file.h"
+
+#include "core/convert.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace vantrel {
+
+namespace {
+
+// One line of the file with its own line ending, so untouched lines are written back as read.
+struct Line {
+    std::string text;
+    std::string ending;
+};
+
+std::vector<Line> SplitLines(const std::string& content) {
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t nl = content.find('\n', start);
+        if (nl == std::string::npos) {
+            lines.push_back({content.substr(start), ""});
+            break;
+        }
+        std::size_t text_end = nl;
+        if (text_end > start && content[text_end - 1] == '\r') --text_end;
+        lines.push_back(
+            {content.substr(start, text_end - start), content.substr(text_end, nl + 1 - text_end)});
+        start = nl + 1;
+    }
+    return lines;
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+std::string Trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
+        --e;
+    return s.substr(b, e - b);
+}
+
+// The section name when the line is a section header, e.g. "  [fltsim.0] ; c" -> "fltsim.0".
+std::optional<std::string> SectionName(const std::string& line) {
+    std::string t = Trim(line);
+    if (t.empty() || t[0] != '[') return std::nullopt;
+    std::size_t close = t.find(']');
+    if (close == std::string::npos) return std::nullopt;
+    return Trim(t.substr(1, close - 1));
+}
+
+// Key and value of a "key=value" line; no value for lines without "=".
+bool SplitKeyValue(const std::string& line, std::string& key, std::string& value) {
+    std::size_t eq = line.find('=');
+    if (eq == std::string::npos) return false;
+    key = Trim(line.substr(0, eq));
+    value = Trim(line.substr(eq + 1));
+    return true;
+}
+
+// A value enclosed in matching quotes is returned without them, as the system service does.
+std::string Unquote(const std::string& v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+struct Found {
+    std::optional<std::size_t> section_line;    // header of the first matching section
+    std::optional<std::size_t> key_line;        // first matching key inside a matching section
+    std::optional<std::size_t> last_entry_line; // last non-blank line of the first matching section
+};
+
+Found Locate(const std::vector<Line>& lines, const std::string& section, const std::string& key) {
+    Found f;
+    bool inside = false;
+    bool first_section_done = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (auto name = SectionName(lines[i].text)) {
+            if (inside) first_section_done = true;
+            inside = EqualNoCase(*name, section);
+            if (inside && !f.section_line) f.section_line = i;
+            continue;
+        }
+        if (!inside) continue;
+        if (!first_section_done && !Trim(lines[i].text).empty()) f.last_entry_line = i;
+        std::string k, v;
+        if (!key.empty() && SplitKeyValue(lines[i].text, k, v) && EqualNoCase(k, key)) {
+            f.key_line = i;
+            return f;
+        }
+    }
+    return f;
+}
+
+std::vector<Line> LoadLines(const std::string& path) {
+    std::string content;
+    if (!ReadWholeFile(path, content)) return {};
+    return SplitLines(content);
+}
+
+std::string PreferredEnding(const std::vector<Line>& lines) {
+    for (const auto& l : lines)
+        if (!l.ending.empty()) return l.ending;
+#ifdef _WIN32
+    return "\r\n";
+#else
+    return "\n";
+#endif
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& content) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    content = buffer.str();
+    return true;
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& content) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    fs::path temp = target;
+    temp += ".tmp~";
+    const std::string failure = "Unable to write to " + path;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) throw UserError(failure);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            throw UserError(failure);
+        }
+    }
+#ifndef _WIN32
+    // Make the new content durable before it takes the old file's place.
+    int fd = ::open(temp.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw UserError(failure);
+    }
+}
+
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& fallback) const {
+    const auto lines = LoadLines(path_);
+    const Found f = Locate(lines, section, key);
+    if (!f.key_line) return fallback;
+    std::string k, v;
+    SplitKeyValue(lines[*f.key_line].text, k, v);
+    return Unquote(v);
+}
+
+int ProfileFile::ReadInteger(const std::string& section, const std::string& key, int fallback) const {
+    const std::string text = ReadString(section, key, "");
+    if (text.empty()) return fallback;
+    return StrToIntDef(text, fallback);
+}
+
+bool ProfileFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+bool ProfileFile::SectionExists(const std::string& section) const {
+    return Locate(LoadLines(path_), section, "").section_line.has_value();
+}
+
+bool ProfileFile::ValueExists(const std::string& section, const std::string& key) const {
+    return Locate(LoadLines(path_), section, key).key_line.has_value();
+}
+
+std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section) const {
+    std::vector<std::string> keys;
+    bool inside = false;
+    for (const auto& line : LoadLines(path_)) {
+        if (auto name = SectionName(line.text)) {
+            if (inside) break;
+            inside = EqualNoCase(*name, section);
+            continue;
+        }
+        std::string k, v;
+        if (inside && SplitKeyValue(line.text, k, v) && !k.empty()) keys.push_back(k);
+    }
+    return keys;
+}
+
+std::vector<std::string> ProfileFile::ReadSections() const {
+    std::vector<std::string> names;
+    for (const auto& line : LoadLines(path_))
+        if (auto name = SectionName(line.text)) names.push_back(*name);
+    return names;
+}
+
+void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    auto lines = LoadLines(path_);
+    const std::string ending = PreferredEnding(lines);
+    const Found f = Locate(lines, section, key);
+    const std::string entry = key + "=" + value;
+    if (f.key_line) {
+        lines[*f.key_line].text = entry;
+    } else if (f.section_line) {
+        const std::size_t after = f.last_entry_line.value_or(*f.section_line);
+        if (lines[after].ending.empty()) lines[after].ending = ending;
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), Line{entry, ending});
+    } else {
+        if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
+        lines.push_back({"[" + section + "]", ending});
+        lines.push_back({entry, ending});
+    }
+    std::string content;
+    for (const auto& l : lines)
+        content += l.text + l.ending;
+    WriteFileAtomically(path_, content);
+}
+
+void ProfileFile::WriteInteger(const std::string& section, const std::string& key, long long value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+} // namespace vantrel
