@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,7 @@ public:
     void rg2Click();         // landing flaps
     void Button8Click();     // plan/actual speeds mode
     void Button6Click();     // clear used fuel
+    void Button1Click();     // load agent: a random passenger and cargo load
 
     // ---- Unit helpers: display <-> whole pounds with half-even rounding.
     std::int64_t ToPounds(std::int64_t display) const;
@@ -116,6 +118,11 @@ public:
     // The gauge window receives V1/VR/V2 (or VREF/VGA9/TGT) and the weight basis "PLAN"/"ACT".
     std::function<void(const std::string& basis)> onSpeedsBasis;
     std::function<void()> onSpeedsWritten;
+    std::function<void()> onComboBox3Change; // the active-flight look-up
+    std::function<void()> onFlapsChanged;    // the gauge flips its landing caption
+
+    // The random generator of the load agent (seeded from the clock at start-up).
+    std::mt19937 random;
 
 private:
     struct Field {
