@@ -25,6 +25,7 @@ struct PlanValues {
     int AlertAltitude = 5000;
     int AlertDirection = 0;
     std::string CurrentFltsimSection;
+    int UtcBiasMinutes = 0; // minutes to add to local time to get UTC
 };
 
 constexpr double kKilogramFactor = 2.2046226;

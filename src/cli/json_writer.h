@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+namespace vantrel::cli {
+
+// A JSON string literal (with quotes) for a text of the plan. Texts are UTF-8 where the
+// program made them; bytes that are not valid UTF-8 (8-bit text read from the simulator's
+// files) are taken as Latin-1, so the output is always valid UTF-8.
+std::string JsonString(const std::string& text);
+
+// "#rrggbb" for a 0xRRGGBB colour.
+std::string JsonColor(unsigned color);
+
+} // namespace vantrel::cli

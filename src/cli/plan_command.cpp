@@ -1,0 +1,129 @@
+#include "plan_command.h"
+
+#include "json_writer.h"
+#include "plan_edits.h"
+
+#include "planning/flight_plan.h"
+#include "planning/startup.h"
+
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vantrel::cli {
+
+namespace {
+
+struct PlanOptions {
+    std::string programDir;
+    std::vector<std::string> edits;
+    bool answerNo = false;
+    bool save = false;
+};
+
+bool ParseOptions(int argc, char** argv, PlanOptions& options, std::string& problem) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--program-dir" && i + 1 < argc) {
+            options.programDir = argv[++i];
+        } else if (arg == "--edit" && i + 1 < argc) {
+            options.edits.push_back(argv[++i]);
+        } else if (arg == "--answer-no") {
+            options.answerNo = true;
+        } else if (arg == "--save") {
+            options.save = true;
+        } else {
+            problem = "unknown or incomplete option: " + arg;
+            return false;
+        }
+    }
+    if (options.programDir.empty()) {
+        problem = "--program-dir DIR is required";
+        return false;
+    }
+    if (options.programDir.back() != '/' && options.programDir.back() != '\\') options.programDir += '/';
+    return true;
+}
+
+void PrintField(std::ostream& out, const FlightPlan& plan, FieldId id, bool& first) {
+    out << (first ? "" : ",") << JsonString(std::string(FieldName(id))) << ":{\"text\":" << JsonString(plan.Text(id))
+        << ",\"color\":" << JsonString(JsonColor(plan.Color(id)));
+    if (id == FieldId::cb3 || id == FieldId::rg2 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 ||
+        id == FieldId::ComboBox3)
+        out << ",\"index\":" << plan.ItemIndex(id);
+    out << "}";
+    first = false;
+}
+
+void PrintPlan(std::ostream& out, const FlightPlan& plan, const std::vector<std::string>& errors) {
+    out << "{\"fields\":{";
+    bool first = true;
+    for (int n = 1; n <= 54; ++n) PrintField(out, plan, EditField(n), first);
+    for (FieldId id : {FieldId::cb3, FieldId::rg2, FieldId::ComboBox1, FieldId::ComboBox2, FieldId::ComboBox3,
+                       FieldId::cbRVSM, FieldId::ScrollBar1, FieldId::ScrollBar2, FieldId::Label74, FieldId::Label75,
+                       FieldId::Label95})
+        PrintField(out, plan, id, first);
+    out << "},\"errors\":[";
+    for (std::size_t i = 0; i < errors.size(); ++i) out << (i ? "," : "") << JsonString(errors[i]);
+    const PlanValues& v = plan.values;
+    const PlanPaths& p = plan.paths;
+    auto boolean = [](bool b) { return b ? "true" : "false"; };
+    char factor[32];
+    std::snprintf(factor, sizeof factor, "%.7g", v.WeightUnitFactor);
+    out << "],\"values\":{"
+        << "\"WeightUnitFactor\":" << factor << ",\"PilotWeight\":" << v.PilotWeight
+        << ",\"AttendantWeight\":" << v.AttendantWeight << ",\"DryOperatingWeight\":" << v.DryOperatingWeight
+        << ",\"LandingFuelAllowance\":" << v.LandingFuelAllowance << ",\"ActualMode\":" << boolean(v.ActualMode)
+        << ",\"WeightsInKg\":" << boolean(v.WeightsInKg) << ",\"PaxForTwoAttendants\":" << v.PaxForTwoAttendants
+        << ",\"BulkLimit\":" << v.BulkLimit << ",\"AlertAltitude\":" << v.AlertAltitude
+        << ",\"AlertDirection\":" << v.AlertDirection << ",\"UtcBiasMinutes\":" << v.UtcBiasMinutes
+        << ",\"CurrentFltsimSection\":" << JsonString(v.CurrentFltsimSection)
+        << ",\"ProgramDir\":" << JsonString(p.ProgramDir) << ",\"DocumentsDir\":" << JsonString(p.DocumentsDir)
+        << ",\"AircraftFolderName\":" << JsonString(p.AircraftFolderName)
+        << ",\"SimAircraftDir\":" << JsonString(p.SimAircraftDir) << ",\"FlightsDir\":" << JsonString(p.FlightsDir)
+        << ",\"AircraftCfgPath\":" << JsonString(p.AircraftCfgPath)
+        << ",\"PanelIniPath\":" << JsonString(p.PanelIniPath) << "}}\n";
+}
+
+} // namespace
+
+int RunPlanCommand(int argc, char** argv) {
+    PlanOptions options;
+    std::string problem;
+    if (!ParseOptions(argc, argv, options, problem)) {
+        std::cerr << "vantrel-cli plan: " << problem << "\n"
+                  << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n";
+        return 2;
+    }
+    std::vector<PlanEdit> edits;
+    for (const std::string& text : options.edits) {
+        PlanEdit edit;
+        if (!ParsePlanEdit(text, edit, problem)) {
+            std::cerr << "vantrel-cli plan: " << problem << "\n";
+            return 2;
+        }
+        edits.push_back(edit);
+    }
+
+    FlightPlan plan;
+    std::vector<std::string> errors;
+    plan.onError = [&errors](const std::string& text) { errors.push_back(text); };
+    const bool answer = !options.answerNo;
+
+    StartupHooks hooks;
+    hooks.ask = [answer](const std::string&) { return answer; };
+    const StartupResult started = RunStartupSequence(plan, options.programDir, hooks);
+
+    if (started != StartupResult::StoppedByUser) {
+        for (const PlanEdit& edit : edits) ApplyPlanEdit(plan, edit, answer);
+        if (options.save) SavePlanSettings(plan);
+    }
+    std::ostringstream json;
+    PrintPlan(json, plan, errors);
+    std::cout << json.str();
+    return 0;
+}
+
+} // namespace vantrel::cli

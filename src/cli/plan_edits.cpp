@@ -1,0 +1,93 @@
+#include "plan_edits.h"
+
+#include "core/convert.h"
+#include "planning/flight_plan.h"
+
+namespace vantrel::cli {
+
+std::map<std::string, ButtonAction>& PlanButtons() {
+    static std::map<std::string, ButtonAction> buttons = {
+        {"Button1", [](FlightPlan& plan, bool) { plan.Button1Click(); }},
+        {"Button6", [](FlightPlan& plan, bool) { plan.Button6Click(); }},
+        {"Button8", [](FlightPlan& plan, bool) { plan.Button8Click(); }},
+    };
+    return buttons;
+}
+
+bool ParsePlanEdit(const std::string& spec, PlanEdit& edit, std::string& problem) {
+    const std::size_t eq = spec.find('=');
+    if (eq == std::string::npos) {
+        problem = "--edit needs NAME=VALUE: " + spec;
+        return false;
+    }
+    const std::string name = spec.substr(0, eq);
+    const std::string value = spec.substr(eq + 1);
+    if (PlanButtons().count(name)) {
+        if (value != "click") {
+            problem = name + " takes the value click";
+            return false;
+        }
+        edit.kind = PlanEdit::Kind::Click;
+        edit.button = name;
+        return true;
+    }
+    const auto field = FieldByName(name);
+    if (!field) {
+        problem = "no such control: " + name;
+        return false;
+    }
+    edit.field = *field;
+    const FieldId id = *field;
+    const bool numeric = id == FieldId::cb3 || id == FieldId::rg2 || id == FieldId::ComboBox1 ||
+                         id == FieldId::ComboBox2 || id == FieldId::ComboBox3 || id == FieldId::cbRVSM ||
+                         id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2;
+    if (!numeric) {
+        if (static_cast<int>(id) >= 54) {
+            problem = name + " cannot be edited";
+            return false;
+        }
+        edit.kind = PlanEdit::Kind::Text;
+        edit.text = value;
+        return true;
+    }
+    try {
+        edit.number = StrToInt(value);
+    } catch (const ConvertError&) {
+        problem = name + " needs a whole number: " + value;
+        return false;
+    }
+    if (id == FieldId::cbRVSM) {
+        if (edit.number != 0 && edit.number != 1) {
+            problem = "cbRVSM takes 0 or 1";
+            return false;
+        }
+        edit.kind = PlanEdit::Kind::Check;
+    } else if (id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2) {
+        edit.kind = PlanEdit::Kind::Position;
+    } else {
+        edit.kind = PlanEdit::Kind::Select;
+    }
+    return true;
+}
+
+void ApplyPlanEdit(FlightPlan& plan, const PlanEdit& edit, bool answer) {
+    switch (edit.kind) {
+    case PlanEdit::Kind::Text:
+        plan.UserSetText(edit.field, edit.text);
+        break;
+    case PlanEdit::Kind::Select:
+        plan.UserSelect(edit.field, edit.number);
+        break;
+    case PlanEdit::Kind::Check:
+        plan.UserSetChecked(edit.field, edit.number == 1);
+        break;
+    case PlanEdit::Kind::Position:
+        plan.UserSetPosition(edit.field, edit.number);
+        break;
+    case PlanEdit::Kind::Click:
+        plan.Guarded([&] { PlanButtons().at(edit.button)(plan, answer); });
+        break;
+    }
+}
+
+} // namespace vantrel::cli
