@@ -48,7 +48,8 @@ bool ParseOptions(int argc, char** argv, PlanOptions& options, std::string& prob
 }
 
 void PrintField(std::ostream& out, const FlightPlan& plan, FieldId id, bool& first) {
-    out << (first ? "" : ",") << JsonString(std::string(FieldName(id))) << ":{\"text\":" << JsonString(plan.Text(id))
+    out << (first ? "" : ",") << JsonString(std::string(FieldName(id)))
+        << ":{\"text\":" << JsonString(plan.Text(id))
         << ",\"color\":" << JsonString(JsonColor(plan.Color(id)));
     if (id == FieldId::cb3 || id == FieldId::rg2 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 ||
         id == FieldId::ComboBox3)
@@ -60,13 +61,15 @@ void PrintField(std::ostream& out, const FlightPlan& plan, FieldId id, bool& fir
 void PrintPlan(std::ostream& out, const FlightPlan& plan, const std::vector<std::string>& errors) {
     out << "{\"fields\":{";
     bool first = true;
-    for (int n = 1; n <= 54; ++n) PrintField(out, plan, EditField(n), first);
+    for (int n = 1; n <= 54; ++n)
+        PrintField(out, plan, EditField(n), first);
     for (FieldId id : {FieldId::cb3, FieldId::rg2, FieldId::ComboBox1, FieldId::ComboBox2, FieldId::ComboBox3,
-                       FieldId::cbRVSM, FieldId::ScrollBar1, FieldId::ScrollBar2, FieldId::Label74, FieldId::Label75,
-                       FieldId::Label95})
+                       FieldId::cbRVSM, FieldId::ScrollBar1, FieldId::ScrollBar2, FieldId::Label74,
+                       FieldId::Label75, FieldId::Label95})
         PrintField(out, plan, id, first);
     out << "},\"errors\":[";
-    for (std::size_t i = 0; i < errors.size(); ++i) out << (i ? "," : "") << JsonString(errors[i]);
+    for (std::size_t i = 0; i < errors.size(); ++i)
+        out << (i ? "," : "") << JsonString(errors[i]);
     const PlanValues& v = plan.values;
     const PlanPaths& p = plan.paths;
     auto boolean = [](bool b) { return b ? "true" : "false"; };
@@ -75,14 +78,17 @@ void PrintPlan(std::ostream& out, const FlightPlan& plan, const std::vector<std:
     out << "],\"values\":{"
         << "\"WeightUnitFactor\":" << factor << ",\"PilotWeight\":" << v.PilotWeight
         << ",\"AttendantWeight\":" << v.AttendantWeight << ",\"DryOperatingWeight\":" << v.DryOperatingWeight
-        << ",\"LandingFuelAllowance\":" << v.LandingFuelAllowance << ",\"ActualMode\":" << boolean(v.ActualMode)
-        << ",\"WeightsInKg\":" << boolean(v.WeightsInKg) << ",\"PaxForTwoAttendants\":" << v.PaxForTwoAttendants
-        << ",\"BulkLimit\":" << v.BulkLimit << ",\"AlertAltitude\":" << v.AlertAltitude
-        << ",\"AlertDirection\":" << v.AlertDirection << ",\"UtcBiasMinutes\":" << v.UtcBiasMinutes
+        << ",\"LandingFuelAllowance\":" << v.LandingFuelAllowance
+        << ",\"ActualMode\":" << boolean(v.ActualMode) << ",\"WeightsInKg\":" << boolean(v.WeightsInKg)
+        << ",\"PaxForTwoAttendants\":" << v.PaxForTwoAttendants << ",\"BulkLimit\":" << v.BulkLimit
+        << ",\"AlertAltitude\":" << v.AlertAltitude << ",\"AlertDirection\":" << v.AlertDirection
+        << ",\"UtcBiasMinutes\":" << v.UtcBiasMinutes
         << ",\"CurrentFltsimSection\":" << JsonString(v.CurrentFltsimSection)
-        << ",\"ProgramDir\":" << JsonString(p.ProgramDir) << ",\"DocumentsDir\":" << JsonString(p.DocumentsDir)
+        << ",\"ProgramDir\":" << JsonString(p.ProgramDir)
+        << ",\"DocumentsDir\":" << JsonString(p.DocumentsDir)
         << ",\"AircraftFolderName\":" << JsonString(p.AircraftFolderName)
-        << ",\"SimAircraftDir\":" << JsonString(p.SimAircraftDir) << ",\"FlightsDir\":" << JsonString(p.FlightsDir)
+        << ",\"SimAircraftDir\":" << JsonString(p.SimAircraftDir)
+        << ",\"FlightsDir\":" << JsonString(p.FlightsDir)
         << ",\"AircraftCfgPath\":" << JsonString(p.AircraftCfgPath)
         << ",\"PanelIniPath\":" << JsonString(p.PanelIniPath) << "}}\n";
 }
@@ -93,8 +99,9 @@ int RunPlanCommand(int argc, char** argv) {
     PlanOptions options;
     std::string problem;
     if (!ParseOptions(argc, argv, options, problem)) {
-        std::cerr << "vantrel-cli plan: " << problem << "\n"
-                  << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n";
+        std::cerr
+            << "vantrel-cli plan: " << problem << "\n"
+            << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n";
         return 2;
     }
     std::vector<PlanEdit> edits;
@@ -117,7 +124,8 @@ int RunPlanCommand(int argc, char** argv) {
     const StartupResult started = RunStartupSequence(plan, options.programDir, hooks);
 
     if (started != StartupResult::StoppedByUser) {
-        for (const PlanEdit& edit : edits) ApplyPlanEdit(plan, edit, answer);
+        for (const PlanEdit& edit : edits)
+            ApplyPlanEdit(plan, edit, answer);
         if (options.save) SavePlanSettings(plan);
     }
     std::ostringstream json;

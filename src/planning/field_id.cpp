@@ -10,11 +10,13 @@ namespace {
 const std::array<std::string, kFieldCount>& Names() {
     static const std::array<std::string, kFieldCount> names = [] {
         std::array<std::string, kFieldCount> n;
-        for (int i = 1; i <= 54; ++i) n[static_cast<std::size_t>(i - 1)] = "Edit" + std::to_string(i);
-        const char* rest[] = {"cb3",        "cbRVSM",     "rg2",     "ComboBox1", "ComboBox2", "ComboBox3",
-                              "ScrollBar1", "ScrollBar2", "Label74", "Label75",   "Label95",   "label87",
-                              "Panel6"};
-        for (std::size_t i = 0; i < std::size(rest); ++i) n[54 + i] = rest[i];
+        for (int i = 1; i <= 54; ++i)
+            n[static_cast<std::size_t>(i - 1)] = "Edit" + std::to_string(i);
+        const char* rest[] = {"cb3",       "cbRVSM",     "rg2",        "ComboBox1", "ComboBox2",
+                              "ComboBox3", "ScrollBar1", "ScrollBar2", "Label74",   "Label75",
+                              "Label95",   "label87",    "Panel6"};
+        for (std::size_t i = 0; i < std::size(rest); ++i)
+            n[54 + i] = rest[i];
         return n;
     }();
     return names;
@@ -22,7 +24,9 @@ const std::array<std::string, kFieldCount>& Names() {
 
 } // namespace
 
-std::string_view FieldName(FieldId id) { return Names()[static_cast<std::size_t>(id)]; }
+std::string_view FieldName(FieldId id) {
+    return Names()[static_cast<std::size_t>(id)];
+}
 
 std::optional<FieldId> FieldByName(std::string_view name) {
     const auto& names = Names();

@@ -16,32 +16,60 @@ struct FieldDefault {
 // Texts before start-up loading, and the colours that say what kind of field each one is:
 // typed inputs white, aircraft data cream, derived silver, limits lime, actual values silver.
 constexpr FieldDefault kDefaults[] = {
-    {FieldId::Edit1, "EDDV", colors::White},    {FieldId::Edit2, "EDDM", colors::White},
-    {FieldId::Edit3, "EDDN", colors::White},    {FieldId::Edit4, "400", colors::Silver},
-    {FieldId::Edit5, "89", colors::Silver},     {FieldId::Edit6, "10", colors::White},
-    {FieldId::Edit7, "330", colors::Silver},    {FieldId::Edit8, "120", colors::Silver},
-    {FieldId::Edit9, "0", colors::White},       {FieldId::Edit10, "0", colors::White},
-    {FieldId::Edit11, "400", colors::Silver},   {FieldId::Edit12, "89", colors::Silver},
-    {FieldId::Edit36, "89", colors::Silver},    {FieldId::Edit35, "89", colors::Silver},
-    {FieldId::Edit46, "181", colors::Silver},   {FieldId::Edit47, "181", colors::Silver},
-    {FieldId::Edit13, "50", colors::White},     {FieldId::Edit14, "190", colors::Cream},
-    {FieldId::Edit15, "500", colors::White},    {FieldId::Edit16, "89", colors::Silver},
-    {FieldId::Edit17, "27337", colors::Cream},  {FieldId::Edit49, "2", colors::Silver},
-    {FieldId::Edit50, "2", colors::Silver},     {FieldId::Edit18, "500", colors::White},
-    {FieldId::Edit19, "7000", colors::Silver},  {FieldId::Edit20, "1000", colors::Silver},
-    {FieldId::Edit21, "1000", colors::Silver},  {FieldId::Edit22, "500", colors::White},
-    {FieldId::Edit29, "9500", colors::Silver},  {FieldId::Edit23, "39000", colors::Silver},
-    {FieldId::Edit24, "48500", colors::Silver}, {FieldId::Edit25, "48000", colors::Silver},
-    {FieldId::Edit26, "41000", colors::Silver}, {FieldId::Edit27, "39462", colors::Lime},
-    {FieldId::Edit31, "48721", colors::Lime},   {FieldId::Edit32, "48501", colors::Lime},
-    {FieldId::Edit34, "42549", colors::Lime},   {FieldId::Edit33, "11398", colors::Lime},
-    {FieldId::Edit52, "39462", colors::Lime},   {FieldId::Edit48, "=====", colors::Silver},
-    {FieldId::Edit28, "=====", colors::Silver}, {FieldId::Edit30, "=====", colors::Silver},
-    {FieldId::Edit51, "", colors::White},       {FieldId::Edit53, "", colors::White},
-    {FieldId::Edit54, "", colors::White},       {FieldId::Label74, "1013/2991", colors::Silver},
-    {FieldId::Label75, "15\xC2\xB0" "C/59\xC2\xB0" "F", colors::Silver},
+    {FieldId::Edit1, "EDDV", colors::White},
+    {FieldId::Edit2, "EDDM", colors::White},
+    {FieldId::Edit3, "EDDN", colors::White},
+    {FieldId::Edit4, "400", colors::Silver},
+    {FieldId::Edit5, "89", colors::Silver},
+    {FieldId::Edit6, "10", colors::White},
+    {FieldId::Edit7, "330", colors::Silver},
+    {FieldId::Edit8, "120", colors::Silver},
+    {FieldId::Edit9, "0", colors::White},
+    {FieldId::Edit10, "0", colors::White},
+    {FieldId::Edit11, "400", colors::Silver},
+    {FieldId::Edit12, "89", colors::Silver},
+    {FieldId::Edit36, "89", colors::Silver},
+    {FieldId::Edit35, "89", colors::Silver},
+    {FieldId::Edit46, "181", colors::Silver},
+    {FieldId::Edit47, "181", colors::Silver},
+    {FieldId::Edit13, "50", colors::White},
+    {FieldId::Edit14, "190", colors::Cream},
+    {FieldId::Edit15, "500", colors::White},
+    {FieldId::Edit16, "89", colors::Silver},
+    {FieldId::Edit17, "27337", colors::Cream},
+    {FieldId::Edit49, "2", colors::Silver},
+    {FieldId::Edit50, "2", colors::Silver},
+    {FieldId::Edit18, "500", colors::White},
+    {FieldId::Edit19, "7000", colors::Silver},
+    {FieldId::Edit20, "1000", colors::Silver},
+    {FieldId::Edit21, "1000", colors::Silver},
+    {FieldId::Edit22, "500", colors::White},
+    {FieldId::Edit29, "9500", colors::Silver},
+    {FieldId::Edit23, "39000", colors::Silver},
+    {FieldId::Edit24, "48500", colors::Silver},
+    {FieldId::Edit25, "48000", colors::Silver},
+    {FieldId::Edit26, "41000", colors::Silver},
+    {FieldId::Edit27, "39462", colors::Lime},
+    {FieldId::Edit31, "48721", colors::Lime},
+    {FieldId::Edit32, "48501", colors::Lime},
+    {FieldId::Edit34, "42549", colors::Lime},
+    {FieldId::Edit33, "11398", colors::Lime},
+    {FieldId::Edit52, "39462", colors::Lime},
+    {FieldId::Edit48, "=====", colors::Silver},
+    {FieldId::Edit28, "=====", colors::Silver},
+    {FieldId::Edit30, "=====", colors::Silver},
+    {FieldId::Edit51, "", colors::White},
+    {FieldId::Edit53, "", colors::White},
+    {FieldId::Edit54, "", colors::White},
+    {FieldId::Label74, "1013/2991", colors::Silver},
+    {FieldId::Label75,
+     "15\xC2\xB0"
+     "C/59\xC2\xB0"
+     "F",
+     colors::Silver},
     {FieldId::Label95, "Gross weight: PLAN", colors::Silver},
-    {FieldId::label87, "", colors::Silver},     {FieldId::Panel6, "5000", colors::Silver},
+    {FieldId::label87, "", colors::Silver},
+    {FieldId::Panel6, "5000", colors::Silver},
 };
 
 struct Range {
@@ -50,15 +78,19 @@ struct Range {
 constexpr Range kOatRange{-50, 50};
 constexpr Range kQnhRange{950, 1060};
 
-bool IsScrollBar(FieldId id) { return id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2; }
+bool IsScrollBar(FieldId id) {
+    return id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2;
+}
 bool IsComboBox(FieldId id) {
-    return id == FieldId::cb3 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 || id == FieldId::ComboBox3;
+    return id == FieldId::cb3 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 ||
+           id == FieldId::ComboBox3;
 }
 
 } // namespace
 
 FlightPlan::FlightPlan() {
-    for (int n = 37; n <= 45; ++n) fields_[Index(EditField(n))] = {"130", colors::Silver, -1, {}};
+    for (int n = 37; n <= 45; ++n)
+        fields_[Index(EditField(n))] = {"130", colors::Silver, -1, {}};
     for (const auto& d : kDefaults) {
         fields_[Index(d.id)].text = d.text;
         fields_[Index(d.id)].color = d.color;
@@ -256,8 +288,12 @@ std::int64_t FlightPlan::ToPounds(std::int64_t display) const {
     return RoundHalfEven(static_cast<double>(display) * values.WeightUnitFactor);
 }
 
-std::int64_t FlightPlan::ToDisplay(double pounds) const { return RoundHalfEven(pounds / values.WeightUnitFactor); }
+std::int64_t FlightPlan::ToDisplay(double pounds) const {
+    return RoundHalfEven(pounds / values.WeightUnitFactor);
+}
 
-int FlightPlan::IntOf(FieldId id) const { return StrToInt(Text(id)); }
+int FlightPlan::IntOf(FieldId id) const {
+    return StrToInt(Text(id));
+}
 
 } // namespace vantrel

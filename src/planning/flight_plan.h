@@ -71,7 +71,8 @@ public:
     void SetItemIndex(FieldId id, int index);
     void SetItems(FieldId id, std::vector<std::string> items);
     void SetChecked(FieldId id, bool checked); // cbRVSM: a change runs the route recompute
-    void SetPosition(FieldId id, int position); // scroll bars, clamped to their range; a change runs the handler
+    void SetPosition(FieldId id,
+                     int position); // scroll bars, clamped to their range; a change runs the handler
 
     // ---- User actions: run what the control's event runs; errors go to onError.
     void UserSetText(FieldId id, const std::string& text);
@@ -83,13 +84,13 @@ public:
 
     // ---- Change handlers
     void Edit1Change(FieldId sender); // route legs and fuel burn
-    void Edit18Change();               // weight chain
-    void Edit16Change();               // payload limit
-    void Edit23Change();               // zero fuel weight limit
-    void Edit24Change();               // block weight limit
-    void Edit25Change();               // take-off weight limit
-    void Edit26Change();               // landing weight limit
-    void Edit29Change();               // fuel capacity limit
+    void Edit18Change();              // weight chain
+    void Edit16Change();              // payload limit
+    void Edit23Change();              // zero fuel weight limit
+    void Edit24Change();              // block weight limit
+    void Edit25Change();              // take-off weight limit
+    void Edit26Change();              // landing weight limit
+    void Edit29Change();              // fuel capacity limit
     // Speeds for the given weight fields; actual selects the "ACT" basis.
     void CalcSpeeds(FieldId takeoffField, FieldId landingField, bool actual);
     // CalcSpeeds in the current mode: Edit48 twice when ActualMode is set, else Edit25/Edit26.
@@ -112,10 +113,10 @@ public:
     PerformanceTables tables;
 
     // ---- Observers
-    std::function<void(FieldId)> onFieldChanged;               // text, colour, items or index changed
-    std::function<void(const std::string&)> onError;           // the standard error box
-    std::function<void()> onSwitchCue;                         // the switch sound cue
-    std::function<void()> onAlertCue;                          // the alert sound cue
+    std::function<void(FieldId)> onFieldChanged;     // text, colour, items or index changed
+    std::function<void(const std::string&)> onError; // the standard error box
+    std::function<void()> onSwitchCue;               // the switch sound cue
+    std::function<void()> onAlertCue;                // the alert sound cue
     // The gauge window receives V1/VR/V2 (or VREF/VGA9/TGT) and the weight basis "PLAN"/"ACT".
     std::function<void(const std::string& basis)> onSpeedsBasis;
     std::function<void()> onSpeedsWritten;

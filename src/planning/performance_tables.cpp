@@ -29,7 +29,13 @@ private:
     std::ifstream in_;
 };
 
+// Table values are converted as a whole: blanks around a number make it unreadable.
+bool HasBlank(const std::string& field) {
+    return field.find_first_of(" \t") != std::string::npos;
+}
+
 int ParseTableInt(const std::string& field) {
+    if (HasBlank(field)) throw ConvertError(InvalidIntegerText(field));
     const int value = StrToInt(field);
     // The tables hold unsigned 16-bit values; anything else is not a usable table entry.
     if (value < 0 || value > 0xFFFF) throw ConvertError(InvalidIntegerText(field));
@@ -40,6 +46,7 @@ int ParseTableInt(const std::string& field) {
 double ParseTableReal(std::string field) {
     for (char& c : field)
         if (c == ',') c = '.';
+    if (HasBlank(field)) throw ConvertError(InvalidFloatText(field));
     return StrToFloat(field);
 }
 
@@ -57,7 +64,8 @@ void ParseBandLine(const std::string& block, const std::string& line, int band, 
         } else {
             ParseTableReal(fields[0]); // the band label must be numeric, then it is dropped
             for (int c = 0; c < PerformanceTables::kColumns; ++c)
-                t.CT[row][static_cast<std::size_t>(c)] = ParseTableReal(fields[static_cast<std::size_t>(c + 1)]);
+                t.CT[row][static_cast<std::size_t>(c)] =
+                    ParseTableReal(fields[static_cast<std::size_t>(c + 1)]);
         }
         return;
     }

@@ -4,7 +4,8 @@
 namespace vantrel {
 
 void FlightPlan::CalcSpeeds(FieldId takeoffField, FieldId /*landingField*/, bool actual) {
-    SetText(FieldId::Label95, actual ? "Gross weight: ACT (" + Text(takeoffField) + ")" : "Gross weight: PLAN");
+    SetText(FieldId::Label95,
+            actual ? "Gross weight: ACT (" + Text(takeoffField) + ")" : "Gross weight: PLAN");
     if (onSpeedsBasis) onSpeedsBasis(actual ? "ACT" : "PLAN");
 }
 

@@ -32,7 +32,8 @@ void FlightPlan::Edit18Change() {
         break;
     case 1: {
         const double tripLb = static_cast<double>(IntOf(FieldId::Edit19)) * f;
-        SetText(FieldId::Edit21, IntToStr(RoundHalfEven((tripLb * kInternationalTripShare + kNbaaReserveLb) / f)));
+        SetText(FieldId::Edit21,
+                IntToStr(RoundHalfEven((tripLb * kInternationalTripShare + kNbaaReserveLb) / f)));
         break;
     }
     case 2:
@@ -52,14 +53,16 @@ void FlightPlan::Edit18Change() {
     }
 
     // 3. Bulk hold: the cargo plus 20 lb per passenger.
-    const std::int64_t bulk = ToPounds(IntOf(FieldId::Edit15)) + kBulkPerPassengerLb * std::int64_t{IntOf(FieldId::Edit13)};
+    const std::int64_t bulk =
+        ToPounds(IntOf(FieldId::Edit15)) + kBulkPerPassengerLb * std::int64_t{IntOf(FieldId::Edit13)};
     SetColor(FieldId::Edit15, bulk > values.BulkLimit ? colors::Red : colors::White);
 
     // 4. Passengers.
     SetColor(FieldId::Edit13, IntOf(FieldId::Edit13) > kMaxPassengers ? colors::Red : colors::White);
 
     // 5. Taxi fuel.
-    SetColor(FieldId::Edit18, IntOf(FieldId::Edit18) > ToDisplay(kTaxiWarningLb) ? colors::Yellow : colors::White);
+    SetColor(FieldId::Edit18,
+             IntOf(FieldId::Edit18) > ToDisplay(kTaxiWarningLb) ? colors::Yellow : colors::White);
 
     // 6. Basic operating weight.
     {
@@ -91,21 +94,23 @@ void FlightPlan::Edit18Change() {
     // 10. Payload.
     {
         const std::int64_t pax = IntOf(FieldId::Edit13);
-        const std::int64_t payloadLb = pax * ToPounds(IntOf(FieldId::Edit14)) + ToPounds(IntOf(FieldId::Edit15));
+        const std::int64_t payloadLb =
+            pax * ToPounds(IntOf(FieldId::Edit14)) + ToPounds(IntOf(FieldId::Edit15));
         SetText(FieldId::Edit16, IntToStr(ToDisplay(static_cast<double>(payloadLb))));
     }
 
     // 11. Zero fuel weight, the payload product unrounded.
     SetText(FieldId::Edit23,
-            IntToStr(RoundHalfEven((IntOf(FieldId::Edit16) * f + static_cast<double>(values.DryOperatingWeight)) / f)));
+            IntToStr(RoundHalfEven(
+                (IntOf(FieldId::Edit16) * f + static_cast<double>(values.DryOperatingWeight)) / f)));
 
     // 12-14. Block, take-off and landing weights.
-    SetText(FieldId::Edit24,
-            IntToStr(ToDisplay(static_cast<double>(ToPounds(IntOf(FieldId::Edit23)) + ToPounds(IntOf(FieldId::Edit29))))));
-    SetText(FieldId::Edit25,
-            IntToStr(ToDisplay(static_cast<double>(ToPounds(IntOf(FieldId::Edit24)) - ToPounds(IntOf(FieldId::Edit18))))));
-    SetText(FieldId::Edit26,
-            IntToStr(ToDisplay(static_cast<double>(ToPounds(IntOf(FieldId::Edit25)) - ToPounds(IntOf(FieldId::Edit19))))));
+    SetText(FieldId::Edit24, IntToStr(ToDisplay(static_cast<double>(ToPounds(IntOf(FieldId::Edit23)) +
+                                                                    ToPounds(IntOf(FieldId::Edit29))))));
+    SetText(FieldId::Edit25, IntToStr(ToDisplay(static_cast<double>(ToPounds(IntOf(FieldId::Edit24)) -
+                                                                    ToPounds(IntOf(FieldId::Edit18))))));
+    SetText(FieldId::Edit26, IntToStr(ToDisplay(static_cast<double>(ToPounds(IntOf(FieldId::Edit25)) -
+                                                                    ToPounds(IntOf(FieldId::Edit19))))));
 
     // 15. Speeds for the weights just computed (or the actual weight in actual mode).
     CalcSpeedsInCurrentMode();
@@ -122,10 +127,20 @@ void FlightPlan::Edit16Change() {
     LimitCheck(FieldId::Edit16, FieldId::Edit52);
 }
 
-void FlightPlan::Edit23Change() { LimitCheck(FieldId::Edit23, FieldId::Edit27); }
-void FlightPlan::Edit24Change() { LimitCheck(FieldId::Edit24, FieldId::Edit31); }
-void FlightPlan::Edit25Change() { LimitCheck(FieldId::Edit25, FieldId::Edit32); }
-void FlightPlan::Edit26Change() { LimitCheck(FieldId::Edit26, FieldId::Edit34); }
-void FlightPlan::Edit29Change() { LimitCheck(FieldId::Edit29, FieldId::Edit33); }
+void FlightPlan::Edit23Change() {
+    LimitCheck(FieldId::Edit23, FieldId::Edit27);
+}
+void FlightPlan::Edit24Change() {
+    LimitCheck(FieldId::Edit24, FieldId::Edit31);
+}
+void FlightPlan::Edit25Change() {
+    LimitCheck(FieldId::Edit25, FieldId::Edit32);
+}
+void FlightPlan::Edit26Change() {
+    LimitCheck(FieldId::Edit26, FieldId::Edit34);
+}
+void FlightPlan::Edit29Change() {
+    LimitCheck(FieldId::Edit29, FieldId::Edit33);
+}
 
 } // namespace vantrel
