@@ -1,4 +1,5 @@
 // vantrel-cli: the headless front end of Vantrel Suite. Prints one JSON object on stdout.
+#include "cli/ipc_command.h"
 #include "plan_command.h"
 
 #include <iostream>
@@ -7,6 +8,8 @@
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "plan") return vantrel::cli::RunPlanCommand(argc, argv);
-    std::cerr << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n";
+    if (command == "ipc") return vantrel::RunIpcCommand(argc, argv);
+    std::cerr << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n"
+                 "       vantrel-cli ipc [--read OFFSET:SIZE]... [--write OFFSET:SIZE=VALUE]...\n";
     return 2;
 }

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+namespace vantrel {
+
+// The folder of the posix substitute's sockets: $VANTREL_IPC_DIR, else
+// $XDG_RUNTIME_DIR/vantrel-ipc, else /tmp/vantrel-ipc-<uid>.
+std::string IpcDirectory();
+
+// True when the folder exists, belongs to this user and is writable by nobody else.
+bool IpcDirectoryIsPrivate(const std::string& dir);
+
+// Creates the folder (mode 0700) when missing; false with a reason when it is missing and
+// cannot be created, or exists but is not private.
+bool PrepareIpcDirectory(const std::string& dir, std::string& reason);
+
+} // namespace vantrel

@@ -1,0 +1,57 @@
+#pragma once
+#include "simlink/offset_space.h"
+
+#include <string>
+
+namespace vantrel::sim {
+
+// A small aircraft behind the offsets: two main tanks, altitude, indicated airspeed that
+// follows the throttle levers with a lag, on-ground flag and the weather. Client writes to the
+// tank levels and throttle levers take effect at the next step; other writes are just stored.
+class AircraftModel {
+public:
+    explicit AircraftModel(OffsetSpace& space);
+
+    // Advances the model by the given simulated seconds and publishes the offsets.
+    void Step(double seconds);
+    void Publish();
+
+    void SetThrottlePercent(double percent);
+    void SetTarget(double altitude_ft, double feet_per_minute);
+    void SetOnGround(bool on_ground);
+    void SetElevation(double feet);
+    void SetSurfaceTemperature(double celsius) { surface_oat_c_ = celsius; }
+    void SetQnh(double hpa) { qnh_hpa_ = hpa; }
+    void SetFuelPounds(double left, double right);
+    void SetEnginesRunning(bool running) { engines_running_ = running; }
+
+    double AltitudeFeet() const { return altitude_ft_; }
+    double IasKnots() const { return ias_kt_; }
+    bool OnGround() const { return on_ground_; }
+    double LeftFuelPounds() const { return left_gal_ * pounds_per_gallon_; }
+    double RightFuelPounds() const { return right_gal_ * pounds_per_gallon_; }
+    double OutsideTemperature() const;
+    std::string Describe() const;
+
+private:
+    void PullClientWrites();
+    double ThrottleFraction() const;
+
+    OffsetSpace& space_;
+    double capacity_gal_ = 846.0; // each main tank
+    double pounds_per_gallon_ = 6.7;
+    double left_gal_ = 500.0;
+    double right_gal_ = 500.0;
+    double altitude_ft_ = 0.0;
+    double elevation_ft_ = 0.0;
+    double target_ft_ = 0.0;
+    double vertical_fpm_ = 0.0;
+    double ias_kt_ = 0.0;
+    bool on_ground_ = true;
+    bool engines_running_ = true;
+    double surface_oat_c_ = 15.0;
+    double qnh_hpa_ = 1013.25;
+    std::int16_t lever_ = 0; // engine 1 throttle lever as last seen
+};
+
+} // namespace vantrel::sim
