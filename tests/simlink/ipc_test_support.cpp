@@ -1,0 +1,191 @@
+#include "ipc_test_support.h"
+
+#include "simlink/ipc_dir.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vantrel::test {
+
+TempIpcDir::TempIpcDir() {
+    char pattern[] = "/tmp/vantrel-ipc-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    path_ = made != nullptr ? made : "";
+    setenv("VANTREL_IPC_DIR", path_.c_str(), 1);
+}
+
+TempIpcDir::~TempIpcDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+IpcTimings FastTimings() {
+    return IpcTimings{300, 2, 10, 0};
+}
+
+std::unique_ptr<IpcClient> MakeClient(const std::string& dir, IpcTimings timings) {
+    return std::make_unique<IpcClient>(std::make_unique<PosixTransport>(dir), timings);
+}
+
+InProcessServer::InProcessServer(const std::string& dir, std::vector<std::string> classes,
+                                 std::uint32_t fsuipc_version, std::uint32_t simulator_version)
+    : space_(fsuipc_version, simulator_version), server_(space_, &lock_) {
+    std::string reason;
+    if (!server_.Start(dir, classes, reason)) throw std::runtime_error(reason);
+    thread_ = std::thread([this] { server_.Run(); });
+}
+
+InProcessServer::~InProcessServer() {
+    server_.Stop();
+    thread_.join();
+    server_.Shutdown();
+}
+
+FakeServer::FakeServer(const std::string& dir, Reply reply)
+    : path_(dir + "/FS98MAIN"), reply_(std::move(reply)) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path_.c_str(), sizeof addr.sun_path - 1);
+    listener_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (bind(listener_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+        listen(listener_, 16) != 0 || pipe(wake_) != 0)
+        throw std::runtime_error("fake server cannot listen");
+    thread_ = std::thread([this] { Serve(); });
+}
+
+FakeServer::~FakeServer() {
+    [[maybe_unused]] const ssize_t n = write(wake_[1], "x", 1);
+    thread_.join();
+    close(listener_);
+    close(wake_[0]);
+    close(wake_[1]);
+    unlink(path_.c_str());
+}
+
+void FakeServer::Serve() {
+    std::vector<int> connections;
+    std::string input;
+    for (;;) {
+        std::vector<pollfd> fds{{wake_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+        for (int c : connections)
+            fds.push_back({c, POLLIN, 0});
+        if (poll(fds.data(), fds.size(), 1000) < 0) break;
+        if (fds[0].revents) break;
+        if (fds[1].revents) connections.push_back(accept(listener_, nullptr, nullptr));
+        for (std::size_t i = 2; i < fds.size(); ++i) {
+            if (!fds[i].revents) continue;
+            char buffer[512];
+            const ssize_t n = recv(fds[i].fd, buffer, sizeof buffer, 0);
+            if (n <= 0) continue;
+            std::string line(buffer, std::size_t(n));
+            ++requests_;
+            std::uint8_t* view = nullptr;
+            const std::string name = line.substr(std::min(line.size(), std::size_t(13)));
+            const int fd = shm_open(("/" + name.substr(0, name.find('\n'))).c_str(), O_RDWR, 0);
+            if (fd >= 0) {
+                void* mapped = mmap(nullptr, 0x8000, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+                if (mapped != MAP_FAILED) view = static_cast<std::uint8_t*>(mapped);
+            }
+            const std::string answer = reply_(view);
+            if (view != nullptr) munmap(view, 0x8000);
+            if (fd >= 0) close(fd);
+            if (!answer.empty()) send(fds[i].fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        }
+    }
+    for (int c : connections)
+        close(c);
+}
+
+std::string ProgramPath(const std::string& name) {
+    return std::string(VANTREL_OUT_DIR) + "/" + name;
+}
+
+SimProcess::SimProcess(const std::string& dir, std::vector<std::string> args) {
+    int to_child[2], from_child[2];
+    if (pipe(to_child) != 0 || pipe(from_child) != 0) throw std::runtime_error("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, to_child[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
+    posix_spawn_file_actions_addclose(&actions, to_child[1]);
+    posix_spawn_file_actions_addclose(&actions, from_child[0]);
+    const std::string program = ProgramPath("vantrel-sim");
+    std::vector<std::string> all = {program, "--dir", dir, "--tick", "20"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(to_child[0]);
+    close(from_child[1]);
+    in_ = to_child[1];
+    out_ = from_child[0];
+    fcntl(out_, F_SETFL, O_NONBLOCK);
+    fcntl(in_, F_SETFD, FD_CLOEXEC);
+    fcntl(out_, F_SETFD, FD_CLOEXEC);
+}
+
+SimProcess::~SimProcess() {
+    if (pid_ > 0) Kill();
+    if (in_ >= 0) close(in_);
+    if (out_ >= 0) close(out_);
+}
+
+bool SimProcess::WaitFor(const std::string& text, int timeout_ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    std::size_t searched = 0;
+    for (;;) {
+        if (output_.find(text, searched) != std::string::npos) return true;
+        searched = output_.size() > text.size() ? output_.size() - text.size() : 0;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                .count();
+        if (left <= 0) return false;
+        pollfd p{out_, POLLIN, 0};
+        if (poll(&p, 1, int(left)) <= 0) continue;
+        char buffer[4096];
+        const ssize_t n = read(out_, buffer, sizeof buffer);
+        if (n == 0) return output_.find(text, searched) != std::string::npos;
+        if (n > 0) output_.append(buffer, std::size_t(n));
+    }
+}
+
+void SimProcess::Send(const std::string& line) {
+    const std::string text = line + "\n";
+    [[maybe_unused]] const ssize_t n = write(in_, text.data(), text.size());
+}
+
+void SimProcess::Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+int SimProcess::Stop() {
+    if (pid_ <= 0) return -1;
+    Send("quit");
+    WaitFor("stopped after", 5000);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace vantrel::test
