@@ -80,7 +80,7 @@ double AircraftModel::ThrottleFraction() const {
 }
 
 // A client may have loaded fuel or moved the levers since the last step.
-void AircraftModel::PullClientWrites() {
+void AircraftModel::TakeClientWrites() {
     left_gal_ = space_.GetU32(kLeftLevel) / kFullLevel * capacity_gal_;
     right_gal_ = space_.GetU32(kRightLevel) / kFullLevel * capacity_gal_;
     left_gal_ = std::min(left_gal_, capacity_gal_);
@@ -89,7 +89,7 @@ void AircraftModel::PullClientWrites() {
 }
 
 void AircraftModel::Step(double seconds) {
-    PullClientWrites();
+    TakeClientWrites();
     const double throttle = ThrottleFraction();
 
     // Speed follows the levers with a first-order lag; reverse on the ground brakes harder.

@@ -15,6 +15,8 @@ public:
     // Advances the model by the given simulated seconds and publishes the offsets.
     void Step(double seconds);
     void Publish();
+    // Takes over the tank levels and throttle lever a client wrote since the last publish.
+    void TakeClientWrites();
 
     void SetThrottlePercent(double percent);
     void SetTarget(double altitude_ft, double feet_per_minute);
@@ -34,7 +36,6 @@ public:
     std::string Describe() const;
 
 private:
-    void PullClientWrites();
     double ThrottleFraction() const;
 
     OffsetSpace& space_;

@@ -115,6 +115,10 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         };
 
+    // What the scenario sets at its start holds before the first client can look.
+    for (const std::string& command : scenario.Due(0))
+        sim::RunCommand(command, model, space);
+
     InstallSignals();
     const std::string directory = options.directory.empty() ? IpcDirectory() : options.directory;
     PosixIpcServer server(space);

@@ -61,6 +61,8 @@ CommandEffect RunCommand(const std::string& line, AircraftModel& model, OffsetSp
     std::string verb;
     if (!(in >> verb) || verb[0] == '#') return effect;
 
+    // Client writes since the last step count before the command changes anything.
+    model.TakeClientWrites();
     double a = 0, b = 0;
     if (verb == "throttle") {
         if (ReadAll(in, a))
@@ -147,6 +149,8 @@ CommandEffect RunCommand(const std::string& line, AircraftModel& model, OffsetSp
     } else {
         Fail(line, "unknown command");
     }
+    // A client sees the change at once, not only after the next step.
+    if (verb != "set" && verb != "get" && verb != "versions") model.Publish();
     std::fflush(stdout);
     return effect;
 }
