@@ -102,6 +102,10 @@ struct VersionCase {
     std::uint32_t expected;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) {
+    *out << std::hex << c.fsuipc << "/" << c.simulator << "/" << c.requested << "/" << c.window_class;
+}
+
 class IpcVersionTest : public IpcClientTest, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(IpcVersionTest, ChecksTheVersionsOfTheHandshake) {

@@ -21,6 +21,11 @@ struct BlockBuilder {
         bytes.resize(bytes.size() + size);
         return *this;
     }
+    // A read header whose answer area is not laid out (for sizes that cannot fit).
+    BlockBuilder& ReadHeader(std::uint32_t offset, std::uint32_t size) {
+        U32(1), U32(offset), U32(size), U32(1);
+        return *this;
+    }
     BlockBuilder& Write(std::uint32_t offset, std::vector<std::uint8_t> data) {
         U32(2), U32(offset), U32(std::uint32_t(data.size()));
         bytes.insert(bytes.end(), data.begin(), data.end());
@@ -59,10 +64,10 @@ TEST_F(ServerWalkTest, ServesTheVersionsAndRecordsTheClientVersionApart) {
 
 TEST_F(ServerWalkTest, AFaultAnywhereAppliesNothing) {
     const std::vector<std::vector<std::uint8_t>> faulty = {
-        BlockBuilder().Write(0x0100, {9}).Read(0xFFFE, 4).End().bytes,          // passes 0x10000
-        BlockBuilder().Write(0x0100, {9}).Read(0x0010, 0xFFFFFFF8).End().bytes, // size wraps in 32 bits
-        BlockBuilder().Write(0x0100, {9}).Write(0xFFFFFFFF, {1}).End().bytes,   // offset wraps
-        BlockBuilder().Write(0x0100, {9}).bytes,                                // no terminator
+        BlockBuilder().Write(0x0100, {9}).Read(0xFFFE, 4).End().bytes,                // passes 0x10000
+        BlockBuilder().Write(0x0100, {9}).ReadHeader(0x0010, 0xFFFFFFF8).End().bytes, // size wraps in 32 bits
+        BlockBuilder().Write(0x0100, {9}).Write(0xFFFFFFFF, {1}).End().bytes,         // offset wraps
+        BlockBuilder().Write(0x0100, {9}).bytes,                                      // no terminator
         [] {
             auto b = BlockBuilder().Write(0x0100, {9});
             b.U32(3);
