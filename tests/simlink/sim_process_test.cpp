@@ -320,5 +320,38 @@ TEST_F(SimProcessTest, CliReadsAndWritesOffsetsAsJson) {
     EXPECT_EQ(json, "{\"open\": {\"result\": 2, \"text\": \"Cannot link to FSUIPC or WideClient\"}}\n");
 }
 
+// A crashed process may leave its block behind; a later process that happens to get the same
+// id removes it on its first open. exec keeps the process id, so the child plants the leftover
+// and then becomes vantrel-cli.
+TEST_F(SimProcessTest, FirstOpenRemovesALeftoverOfTheSameProcessId) {
+    SimProcess sim(dir.Path(), {"--quiet"});
+    ASSERT_TRUE(sim.WaitFor("listening"));
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const std::string program = test::ProgramPath("vantrel-cli");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string leftover = "/" + MappingName(CurrentProcessId(), 1);
+        const int fd = shm_open(leftover.c_str(), O_CREAT | O_RDWR, 0600);
+        if (fd < 0 || ftruncate(fd, 100) != 0) _exit(3);
+        dup2(out[1], 1);
+        execl(program.c_str(), program.c_str(), "ipc", "--read", "0x0366:2", static_cast<char*>(nullptr));
+        _exit(4);
+    }
+    close(out[1]);
+    std::string json;
+    char buffer[4096];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        json.append(buffer, std::size_t(n));
+    close(out[0]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_NE(json.find("\"open\": {\"result\": 0"), std::string::npos) << json;
+    const int gone = shm_open(("/" + MappingName(std::uint32_t(child), 1)).c_str(), O_RDONLY, 0);
+    EXPECT_LT(gone, 0); // and the client removed its own block on close
+}
+
 } // namespace
 } // namespace vantrel
