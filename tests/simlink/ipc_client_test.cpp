@@ -297,6 +297,17 @@ TEST_F(IpcClientTest, AConnectionClosedWithoutARequestIsHarmless) {
     EXPECT_TRUE(client->FSUIPC_Open(0, result));
 }
 
+TEST_F(IpcClientTest, ServerRefusesAFolderThatIsNotPrivate) {
+    chmod(dir.Path().c_str(), 0770);
+    EXPECT_THROW(InProcessServer server(dir.Path()), std::runtime_error);
+    chmod(dir.Path().c_str(), 0700);
+    const std::string missing = dir.Path() + "/made";
+    InProcessServer server(missing); // a missing folder is created, private
+    struct stat st {};
+    ASSERT_EQ(stat(missing.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
 TEST_F(IpcClientTest, SecondServerInTheSameFolderRefusesToStart) {
     InProcessServer server(dir.Path());
     EXPECT_THROW(InProcessServer second(dir.Path()), std::runtime_error);
