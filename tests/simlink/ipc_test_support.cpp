@@ -34,7 +34,7 @@ TempIpcDir::~TempIpcDir() {
 }
 
 IpcTimings FastTimings() {
-    return IpcTimings{300, 2, 10, 0};
+    return IpcTimings{1000, 2, 10, 0};
 }
 
 std::unique_ptr<IpcClient> MakeClient(const std::string& dir, IpcTimings timings) {
