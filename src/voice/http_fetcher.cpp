@@ -100,7 +100,8 @@ HttpResult HttpFetcher::Get(const QString& address) {
         const QUrl next = url.resolved(QUrl::fromEncoded(one.location));
         if (one.location.isEmpty() || !IsHttpUrl(next)) {
             result.outcome = HttpOutcome::BadUrl;
-            result.error = QStringLiteral("redirect to an unusable address: ") + QString::fromLatin1(one.location);
+            result.error =
+                QStringLiteral("redirect to an unusable address: ") + QString::fromLatin1(one.location);
             break;
         }
         url = next;
@@ -109,7 +110,8 @@ HttpResult HttpFetcher::Get(const QString& address) {
     return result;
 }
 
-HttpFetcher::Single HttpFetcher::RunOne(const QUrl& url, const std::chrono::steady_clock::time_point& deadline) {
+HttpFetcher::Single HttpFetcher::RunOne(const QUrl& url,
+                                        const std::chrono::steady_clock::time_point& deadline) {
     Single one;
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());

@@ -36,10 +36,10 @@ enum class HttpOutcome {
 
 struct HttpResult {
     HttpOutcome outcome = HttpOutcome::NetworkError;
-    int status = 0;        // last HTTP status received, 0 when none
-    QByteArray body;       // the reply body; filled only on success
-    QString error;         // what went wrong, for the protocol and for tests
-    int requests = 0;      // requests sent in the exchange
+    int status = 0;   // last HTTP status received, 0 when none
+    QByteArray body;  // the reply body; filled only on success
+    QString error;    // what went wrong, for the protocol and for tests
+    int requests = 0; // requests sent in the exchange
     bool Ok() const { return outcome == HttpOutcome::Ok; }
 };
 

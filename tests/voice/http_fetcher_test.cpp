@@ -217,7 +217,8 @@ TEST(HttpFetcher, RepliesOfSeveralMegabytesAreRejected) {
         Answer answer;
     };
     QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-    for (int i = 0; i < 80; ++i) chunked += "10000\r\n" + big.left(0x10000) + "\r\n";
+    for (int i = 0; i < 80; ++i)
+        chunked += "10000\r\n" + big.left(0x10000) + "\r\n";
     chunked += "0\r\n\r\n";
     const Case cases[] = {
         {"content-length", TestHttpServer::Ok(big)},
@@ -262,7 +263,8 @@ TEST(HttpFetcher, RefusesAddressesThatAreNotHttp) {
     HttpFetcher fetcher;
     for (const char* url : {"", "ftp://127.0.0.1/x", "file:///etc/passwd", "127.0.0.1/x", "http:///x"})
         EXPECT_EQ(fetcher.Get(url).outcome, HttpOutcome::BadUrl) << url;
-    TestHttpServer server([](const SeenRequest&) { return TestHttpServer::Redirect(302, "file:///etc/passwd"); });
+    TestHttpServer server(
+        [](const SeenRequest&) { return TestHttpServer::Redirect(302, "file:///etc/passwd"); });
     ASSERT_TRUE(server.Start());
     EXPECT_EQ(fetcher.Get(server.Base() + "/x").outcome, HttpOutcome::BadUrl);
 }
@@ -286,8 +288,9 @@ protected:
         dir_ = new QTemporaryDir;
         const QString key = dir_->filePath("key.pem"), cert = dir_->filePath("cert.pem");
         QProcess openssl;
-        openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-                                  "-days", "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert, "-days",
+                       "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
         openssl.waitForFinished(60000);
         QFile k(key), c(cert);
         if (k.open(QIODevice::ReadOnly)) key_ = QSslKey(k.readAll(), QSsl::Rsa);

@@ -16,10 +16,10 @@
 namespace vantrel::testing {
 
 struct SeenRequest {
-    QByteArray line;                             // "GET /path HTTP/1.1"
-    QByteArray path;                             // "/path"
+    QByteArray line;                                        // "GET /path HTTP/1.1"
+    QByteArray path;                                        // "/path"
     std::vector<std::pair<QByteArray, QByteArray>> headers; // in the order sent
-    int connection = 0;                          // which connection carried it (1, 2, ...)
+    int connection = 0;                                     // which connection carried it (1, 2, ...)
 
     QByteArray Header(const QByteArray& name) const {
         for (const auto& [k, v] : headers)
@@ -29,8 +29,8 @@ struct SeenRequest {
 };
 
 struct Answer {
-    QByteArray bytes;      // written as is; empty means the server never answers
-    bool close = false;    // close the connection after writing
+    QByteArray bytes;   // written as is; empty means the server never answers
+    bool close = false; // close the connection after writing
 };
 
 class TestHttpServer : public QTcpServer {
@@ -56,8 +56,8 @@ public:
 
     // A plain 200 reply with a Content-Length.
     static Answer Ok(const QByteArray& body, const QByteArray& extraHeaders = {}) {
-        return {"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
-                    "\r\n" + extraHeaders + "\r\n" + body,
+        return {"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
+                    QByteArray::number(body.size()) + "\r\n" + extraHeaders + "\r\n" + body,
                 false};
     }
     static Answer Status(int code, const QByteArray& text, const QByteArray& body = "error page") {
