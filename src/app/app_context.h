@@ -1,4 +1,7 @@
 #pragma once
+#include "voice/weather_buttons.h"
+
+#include <functional>
 #include <string>
 
 class TForm1;
@@ -35,6 +38,12 @@ struct WindowSet {
 struct AppContext {
     FlightPlan* plan = nullptr;
     WindowSet windows;
+    // The weather request address ([Weather] Url), the reply text and the weather buttons'
+    // cache slots.
+    WeatherState weather;
+    // Speaks a sentence through the checklist window's speech component; left empty when
+    // there is none, and then nothing is spoken.
+    std::function<void(const std::string&)> speak;
 };
 
 } // namespace vantrel

@@ -14,12 +14,12 @@ constexpr long kReuseMinutes = 16; // a slot younger than this is reused for its
 WeatherButtons::WeatherButtons(WeatherState& state, Fetch fetch, Clock clock)
     : state_(state), fetch_(std::move(fetch)), clock_(std::move(clock)) {
     const auto dayAgo = clock_() - std::chrono::hours(24);
-    for (WeatherSlot& slot : state_.slots)
+    for (WeatherSlot& slot : state_.cache)
         slot = WeatherSlot{std::string(), dayAgo, std::string()};
 }
 
 long WeatherButtons::AgeMinutes(WeatherButton button) const {
-    const auto& slot = state_.slots[static_cast<std::size_t>(button)];
+    const auto& slot = state_.cache[static_cast<std::size_t>(button)];
     const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(clock_() - slot.fetched).count();
     return std::labs(static_cast<long>(minutes));
 }
@@ -34,7 +34,7 @@ std::optional<std::string> WeatherButtons::Press(WeatherButton button, const std
     } guard{pressing_};
 
     const std::string airportLine = FindAirportLine(icaoFile, station);
-    WeatherSlot& slot = state_.slots[static_cast<std::size_t>(button)];
+    WeatherSlot& slot = state_.cache[static_cast<std::size_t>(button)];
     const bool reuse = slot.station == station && AgeMinutes(button) < kReuseMinutes;
     if (!reuse) {
         // A failed request leaves the slot as it was: it never stores another station's reply

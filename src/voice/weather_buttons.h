@@ -1,4 +1,6 @@
 #pragma once
+#include "voice/weather_source.h"
+
 #include <array>
 #include <chrono>
 #include <functional>
@@ -19,9 +21,9 @@ struct WeatherSlot {
 
 // What the weather buttons share for the whole run.
 struct WeatherState {
-    std::string Url;       // [Weather] Url, "%1" for the station
-    std::string ReplyText; // body of the last successful request, cleared before each one
-    std::array<WeatherSlot, 3> slots;
+    std::string Url = kDefaultWeatherUrl; // [Weather] Url, "%1" for the station
+    std::string ReplyText;                // body of the last successful request, cleared before each one
+    std::array<WeatherSlot, 3> cache;
 };
 
 // The click logic of the weather buttons, free of widgets: name look-up, the 16-minute cache
