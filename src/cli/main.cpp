@@ -1,5 +1,6 @@
 // vantrel-cli: the headless front end of Vantrel Suite. Prints one JSON object on stdout.
 #include "cli/ipc_command.h"
+#include "metar_command.h"
 #include "plan_command.h"
 
 #include <iostream>
@@ -9,7 +10,9 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "plan") return vantrel::cli::RunPlanCommand(argc, argv);
     if (command == "ipc") return vantrel::RunIpcCommand(argc, argv);
+    if (command == "metar") return vantrel::cli::RunMetarCommand(argc, argv);
     std::cerr << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n"
-                 "       vantrel-cli ipc [--read OFFSET:SIZE]... [--write OFFSET:SIZE=VALUE]...\n";
+                 "       vantrel-cli ipc [--read OFFSET:SIZE]... [--write OFFSET:SIZE=VALUE]...\n"
+                 "       vantrel-cli metar --airport-line LINE (--reply-file F | --reply TEXT)\n";
     return 2;
 }
