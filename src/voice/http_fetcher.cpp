@@ -129,7 +129,6 @@ HttpFetcher::Single HttpFetcher::RunOne(const QUrl& url,
     request.setRawHeader("Accept-Encoding", "identity");
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     if (ssl_) request.setSslConfiguration(*ssl_);
 
     Report(0, 0);

@@ -35,6 +35,14 @@ TEST(HttpFetcher, PlainReplyWithContentLengthAndExactHeaders) {
     EXPECT_EQ(seen.Header("Accept"), "text/html, */*");
     EXPECT_EQ(seen.Header("User-Agent"), "Mozilla/3.0 (compatible; Vantrel Suite)");
     EXPECT_EQ(seen.Header("Host"), "127.0.0.1:" + QByteArray::number(server.serverPort()));
+    // Qt Network adds its connection and language headers; encoding is pinned to the plain body.
+    QList<QByteArray> names;
+    for (const auto& h : seen.headers)
+        names.push_back(h.first.toLower());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (QList<QByteArray>{"accept", "accept-encoding", "accept-language", "connection", "host",
+                                        "user-agent"}));
+    EXPECT_EQ(seen.Header("Accept-Encoding"), "identity");
     EXPECT_TRUE(seen.Header("Authorization").isEmpty());
     EXPECT_TRUE(seen.Header("Content-Length").isEmpty());
 }
