@@ -232,6 +232,12 @@ TEST(WeatherReportTemperature, PhraseTable) {
     ExpectPhrase("24015KT 9999 FEW010 20/10", ",·,temperature··2·0·,dew·point··1·0·,");
 }
 
+TEST(WeatherReportTemperature, MinusTemperatureWithoutCloudsIsTakenAsWeather) {
+    // "M05/M10" right after the visibility passes the weather test (not a digit, no cloud code),
+    // so the temperature step then reads the pressure group.
+    ExpectPhrase("24015KT 9999 M05/M10 Q1013", "kilometers,,··,·,·,temperature··Q·1·0··1·3,");
+}
+
 TEST(WeatherReportPressure, PhraseTable) {
     ExpectPhrase("24015KT 9999 FEW010 12/09 Q1013", "Q·N·H,·1,·0,·1,·3,·hecto·pascal,");
     ExpectPhrase("24015KT 9999 FEW010 12/09 Q0998", "Q·N·H,·,·9,·9,·8,·hecto·pascal,");
