@@ -1,4 +1,5 @@
 #pragma once
+#include "planning/airport_database.h"
 #include "planning/field_id.h"
 #include "planning/performance_tables.h"
 
@@ -111,6 +112,8 @@ public:
     PlanValues values;
     PlanPaths paths;
     PerformanceTables tables;
+    AirportDatabase airports;                 // loaded at start-up from airports/airports.vn
+    std::array<AirportRecord, 3> routeEnds{}; // origin, destination, alternate as last resolved
 
     // ---- Observers
     std::function<void(FieldId)> onFieldChanged;     // text, colour, items or index changed

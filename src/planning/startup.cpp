@@ -1,6 +1,7 @@
 #include "planning/startup.h"
 
 #include "core/convert.h"
+#include "planning/route.h"
 
 #include <chrono>
 #include <ctime>
@@ -52,6 +53,9 @@ StartupResult RunStartupSequence(FlightPlan& plan, const std::string& programDir
         LoadFuelTables(programDir + kFuelFile, plan.tables);
         if (!plan.tables.missingBlocks.empty() && plan.onError)
             plan.onError("Performance data missing from fuel/fuelplan.csv: " + plan.tables.missingBlocks);
+
+        // 13. The airport database; a file that cannot be opened ends the sequence here.
+        LoadAirportDatabase(plan);
 
         // 17-19. Paint, then the first computation: the three legs and the weights.
         ProcessMessages(hooks);

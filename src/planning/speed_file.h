@@ -1,0 +1,34 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace vantrel {
+
+// A speed table file ("speeds/speeds9.txt", ...) opened for look-ups. Blocks are a marker line
+// followed by one value line per weight row; the current line is held across look-ups, so a
+// look-up without Rewind goes on from where the last one stopped.
+class SpeedFile {
+public:
+    // Reads the file. Throws UserError("File not found") when it cannot be opened.
+    explicit SpeedFile(const std::string& path);
+    // Builds the file from text (tests).
+    static SpeedFile FromText(std::string text);
+
+    // Back to the top with the current line cleared.
+    void Rewind();
+    // Moves on until the current line equals the marker (exactly), then reads row + 1 further
+    // lines and returns the last one. Reading past the end yields empty lines, so a missing
+    // marker or a short block gives an empty value. A negative row returns the current line.
+    std::string Lookup(const std::string& marker, int row);
+
+private:
+    SpeedFile() = default;
+    bool AtEnd() const { return position_ >= content_.size(); }
+    std::string ReadLine();
+
+    std::string content_;
+    std::size_t position_ = 0;
+    std::string current_;
+};
+
+} // namespace vantrel
