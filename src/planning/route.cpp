@@ -68,7 +68,16 @@ void ResolveAirport(FlightPlan& plan, FieldId sender) {
         record = {};
         return;
     }
-    AirportRecord found = AirportDatabase::ReadRecord(*line);
+    AirportRecord found;
+    try {
+        found = AirportDatabase::ReadRecord(*line);
+    } catch (const ConvertError&) {
+        // A damaged database line: the code is not usable, so it must not keep showing (and
+        // computing with) the airport resolved before.
+        plan.SetColor(sender, colors::Yellow);
+        record = {};
+        throw;
+    }
     plan.SetColor(sender, colors::Lime);
     record = std::move(found);
     if (slot == 0) ApplyOrigin(plan, record);
