@@ -21,7 +21,9 @@ struct FileCloser {
 SpeedFile::SpeedFile(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) throw UserError("File not found");
-    char buffer[16384];
+    // The files are read on every speeds computation: one unbuffered read of the whole file.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    char buffer[4096];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
         if (content_.size() + got > kMaxSpeedFileBytes) throw UserError("Speed table too large: " + path);
@@ -37,26 +39,56 @@ SpeedFile SpeedFile::FromText(std::string text) {
 
 void SpeedFile::Rewind() {
     position_ = 0;
-    current_.clear();
+    currentBegin_ = currentLength_ = 0;
 }
 
-std::string SpeedFile::ReadLine() {
-    if (AtEnd()) return {};
+void SpeedFile::ReadLine() {
+    if (AtEnd()) {
+        currentBegin_ = currentLength_ = 0; // reading past the end yields empty lines
+        return;
+    }
     std::size_t end = content_.find('\n', position_);
     if (end == std::string::npos) end = content_.size();
     std::size_t stop = end;
     if (stop > position_ && content_[stop - 1] == '\r') --stop; // CR LF line ends
-    std::string line = content_.substr(position_, stop - position_);
+    currentBegin_ = position_;
+    currentLength_ = stop - position_;
     position_ = end + 1;
-    return line;
+}
+
+// Finds the first line at or after the read position that equals the marker, the way reading
+// line by line would, without walking the lines one at a time.
+bool SpeedFile::SeekMarker(std::string_view marker) {
+    const std::string_view text(content_);
+    std::size_t from = position_;
+    while (!marker.empty() && from < text.size()) {
+        const std::size_t at = text.find(marker, from);
+        if (at == std::string_view::npos) break;
+        const bool lineStart = at == 0 || text[at - 1] == '\n';
+        std::size_t after = at + marker.size();
+        const bool lineEnd = after == text.size() || text[after] == '\n' ||
+                             (text[after] == '\r' && (after + 1 == text.size() || text[after + 1] == '\n'));
+        if (lineStart && lineEnd && at >= position_) {
+            currentBegin_ = at;
+            currentLength_ = marker.size();
+            if (after < text.size() && text[after] == '\r') ++after;
+            position_ = after + 1;
+            return true;
+        }
+        from = at + 1;
+    }
+    return false;
 }
 
 std::string SpeedFile::Lookup(const std::string& marker, int row) {
-    while (!AtEnd() && current_ != marker)
-        current_ = ReadLine();
+    if (Current() != marker && !SeekMarker(marker)) {
+        // Not in the rest of the file: reading stops at its end.
+        while (!AtEnd())
+            ReadLine();
+    }
     for (int i = 0; i <= row; ++i)
-        current_ = ReadLine();
-    return current_;
+        ReadLine();
+    return std::string(Current());
 }
 
 } // namespace vantrel

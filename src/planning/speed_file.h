@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -24,11 +25,17 @@ public:
 private:
     SpeedFile() = default;
     bool AtEnd() const { return position_ >= content_.size(); }
-    std::string ReadLine();
+    void ReadLine();
+    bool SeekMarker(std::string_view marker);
+    std::string_view Current() const {
+        return std::string_view(content_).substr(currentBegin_, currentLength_);
+    }
 
     std::string content_;
     std::size_t position_ = 0;
-    std::string current_;
+    // The current line as a range of content_ (lines are compared in place, not copied).
+    std::size_t currentBegin_ = 0;
+    std::size_t currentLength_ = 0;
 };
 
 } // namespace vantrel
