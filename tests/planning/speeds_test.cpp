@@ -66,6 +66,17 @@ TEST(SpeedFile, LooksUpRowsOfABlock) {
     EXPECT_EQ(file.Lookup("//AV1", -1), "//AV1");
 }
 
+TEST(SpeedFile, MarkerMustBeAWholeLine) {
+    SpeedFile file = SpeedFile::FromText("x//VREF\n//VREFX\n //VREF\n//VREF \n//VREF\r\n120\n//VGA9");
+    EXPECT_EQ(file.Lookup("//VREF", 0), "120");
+    // Without a rewind the next look-up goes on from there; the last line needs no line end.
+    EXPECT_EQ(file.Lookup("//VGA9", -1), "//VGA9");
+    EXPECT_EQ(file.Lookup("//VGA9", 0), "");
+    file.Rewind();
+    EXPECT_EQ(file.Lookup("//VREF", -1), "//VREF");
+    EXPECT_EQ(file.Lookup("//VREF", 0), "120"); // the current line already is the marker
+}
+
 TEST(SpeedFile, MissingFileIsNotFound) {
     try {
         SpeedFile file("/nonexistent/speeds9.txt");
