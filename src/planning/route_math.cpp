@@ -129,6 +129,15 @@ int Column(std::int64_t pounds) {
     return static_cast<int>(std::clamp<std::int64_t>(Div(pounds + 900, 1000), 40, 48) - 40);
 }
 
+// Rounds a figure of the fuel burn; false when it is not a number a plan can hold (tables with
+// absurd values, such as a climb time of 1e300 minutes, give infinities).
+bool Whole(double value, std::int64_t& out) {
+    constexpr double kLargest = 1e15;
+    if (!std::isfinite(value) || std::fabs(value) > kLargest) return false;
+    out = RoundHalfEven(value);
+    return true;
+}
+
 struct Pass {
     std::int64_t fuel;
     double minutes;
@@ -157,11 +166,13 @@ std::optional<FuelBurn> ComputeFuelBurn(const PerformanceTables& tables, int lev
         previous = weight;
         const int k = Column(weight);
         const double climbMinutes = tables.CT[climbBand][k];
-        std::int64_t fuel =
-            tables.FC[climbBand][k] + RoundHalfEven(descentMinutes / 60 * kDescentBurnPerHour);
+        std::int64_t descentFuel = 0, cruiseFuel = 0;
         const double cruiseDistance =
             distance - climbMinutes * kClimbDescentSpeed / 60 - descentMinutes * kClimbDescentSpeed / 60;
-        fuel += RoundHalfEven(cruiseDistance / groundSpeed * tables.FF[cruiseBand]) + kFixedLegFuel;
+        if (!Whole(descentMinutes / 60 * kDescentBurnPerHour, descentFuel) ||
+            !Whole(cruiseDistance / groundSpeed * tables.FF[cruiseBand], cruiseFuel))
+            return std::nullopt;
+        const std::int64_t fuel = tables.FC[climbBand][k] + descentFuel + cruiseFuel + kFixedLegFuel;
         beforeLast = last;
         last = {fuel, climbMinutes + descentMinutes + cruiseDistance / groundSpeed * 60 + kFixedLegMinutes};
         weight = zeroFuelWeight + fuel;
@@ -170,8 +181,8 @@ std::optional<FuelBurn> ComputeFuelBurn(const PerformanceTables& tables, int lev
     // A column that keeps alternating never settles: plan the heavier of the two answers.
     if (std::llabs(previous - weight) > kSettledWithin && beforeLast.fuel > last.fuel) last = beforeLast;
 
-    const std::int64_t minutes = RoundHalfEven(last.minutes);
-    if (last.fuel < 0 || minutes < 0) return std::nullopt;
+    std::int64_t minutes = 0;
+    if (!Whole(last.minutes, minutes) || last.fuel < 0 || minutes < 0) return std::nullopt;
     return FuelBurn{last.fuel, minutes, passes};
 }
 

@@ -147,6 +147,12 @@ TEST_F(FuelBurnTest, LegsThatCannotBeFlown) {
     EXPECT_FALSE(ComputeFuelBurn(t, 100, 40000, 3100, 0, 0, 0, -290));
     // Empty tables: no speed at all.
     EXPECT_FALSE(ComputeFuelBurn(PerformanceTables{}, 100, 40000, 3100, 300, 0, 0, 0));
+    // Absurd table values give no figures rather than infinities.
+    t.CT[0][4] = 1e300;
+    EXPECT_FALSE(ComputeFuelBurn(t, 100, 40000, 3100, 300, 0, 0, 0));
+    RouteFixture::FillTables(t);
+    t.DT[0] = 1e300;
+    EXPECT_FALSE(ComputeFuelBurn(t, 100, 40000, 3100, 300, 0, 0, 0));
 }
 
 TEST_F(FuelBurnTest, ShortLegStillLowersTheFuel) {
