@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 using namespace vantrel;
 using vantrel::testing::AirportLine;
@@ -81,7 +82,9 @@ TEST(AirportDatabase, CoordinatesThatAreNotNumbers) {
 }
 
 TEST(AirportDatabase, LoadsLinesWithEitherEndingAndReportsAMissingFile) {
-    const std::string path = (std::filesystem::temp_directory_path() / "vantrel-airports-test.vn").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("vantrel-airports-" + std::to_string(::getpid()) + ".vn"))
+            .string();
     {
         std::ofstream(path, std::ios::binary) << AirportLine("LFLF", 1, 2, "0001") << "\n"
                                               << AirportLine("CRLF", 3, 4, "0002") << "\r\n"
