@@ -3,7 +3,13 @@
 #include "core/convert.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <mutex>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace vantrel {
 
@@ -18,18 +24,56 @@ struct FileCloser {
 
 } // namespace
 
-SpeedFile::SpeedFile(const std::string& path) {
+namespace {
+
+std::string ReadSpeedFile(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) throw UserError("File not found");
-    // The files are read on every speeds computation: one unbuffered read of the whole file.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    std::string content;
     char buffer[4096];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        if (content_.size() + got > kMaxSpeedFileBytes) throw UserError("Speed table too large: " + path);
-        content_.append(buffer, got);
+        if (content.size() + got > kMaxSpeedFileBytes) throw UserError("Speed table too large: " + path);
+        content.append(buffer, got);
     }
+    return content;
 }
+
+#ifndef _WIN32
+// The files are looked at on every speeds computation, several times a second while the
+// user types. A file whose size and modification time are unchanged since the last read
+// is taken from memory; any change of the file is read afresh.
+struct CachedFile {
+    std::string content;
+    off_t size = -1;
+    struct timespec mtime {};
+};
+
+std::string CachedRead(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadSpeedFile(path);
+    static std::mutex mutex;
+    static std::map<std::string, CachedFile> cache;
+    std::lock_guard<std::mutex> lock(mutex);
+    CachedFile& entry = cache[path];
+    if (entry.size != st.st_size || entry.mtime.tv_sec != st.st_mtim.tv_sec ||
+        entry.mtime.tv_nsec != st.st_mtim.tv_nsec) {
+        entry.content = ReadSpeedFile(path);
+        entry.size = st.st_size;
+        entry.mtime = st.st_mtim;
+    }
+    return entry.content;
+}
+#else
+std::string CachedRead(const std::string& path) {
+    return ReadSpeedFile(path);
+}
+#endif
+
+} // namespace
+
+SpeedFile::SpeedFile(const std::string& path) : content_(CachedRead(path)) {}
 
 SpeedFile SpeedFile::FromText(std::string text) {
     SpeedFile file;
