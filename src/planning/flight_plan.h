@@ -12,6 +12,15 @@
 
 namespace vantrel {
 
+// Stored top and left edges of the windows that remember their place; -999 = none stored.
+struct WindowPositions {
+    static constexpr int kNone = -999;
+    int Top1 = kNone, Left1 = kNone; // main window
+    int Top4 = kNone, Left4 = kNone; // speeds gauge
+    int Top5 = kNone, Left5 = kNone; // fuel panel
+    int Top7 = kNone, Left7 = kNone; // checklist window
+};
+
 // The values of the plan that no control shows (weights in whole pounds).
 struct PlanValues {
     double WeightUnitFactor = 1.0; // pounds per display unit: 1.0 or kKilogramFactor
@@ -27,6 +36,8 @@ struct PlanValues {
     int AlertDirection = 0;
     std::string CurrentFltsimSection;
     int UtcBiasMinutes = 0; // minutes to add to local time to get UTC
+    bool SoundOn = true;             // the "Sound" switch (Panel5)
+    WindowPositions windowPositions; // loaded with the settings; windows update them before a save
 };
 
 constexpr double kKilogramFactor = 2.2046226;
@@ -125,6 +136,8 @@ public:
     std::function<void()> onSpeedsWritten;
     std::function<void()> onComboBox3Change; // the active-flight look-up
     std::function<void()> onFlapsChanged;    // the gauge flips its landing caption
+    // The sound switch changed: colour Panel5 and start (on) or stop (off) the background loop.
+    std::function<void(bool on)> onSoundSwitched;
 
     // The random generator of the load agent (seeded from the clock at start-up).
     std::mt19937 random;
