@@ -117,10 +117,34 @@ Found Locate(const std::vector<Line>& lines, const std::string& section, const s
     return f;
 }
 
-std::vector<Line> LoadLines(const std::string& path) {
+// Profile files are small text files; one larger than this is not read (its keys take their
+// defaults) and never rewritten, so a stray huge file neither exhausts memory nor gets truncated.
+constexpr std::uintmax_t kMaxProfileBytes = 32u << 20;
+
+// The lines of the file: empty when it does not exist, nothing when it exists but cannot be
+// read (then a write must not replace it with a file holding only the new key).
+std::optional<std::vector<Line>> TryLoadLines(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) return std::vector<Line>{};
+    if (ec || !fs::is_regular_file(status)) return std::nullopt;
+    const auto size = fs::file_size(path, ec);
+    if (ec || size > kMaxProfileBytes) return std::nullopt;
     std::string content;
-    if (!ReadWholeFile(path, content)) return {};
+    if (!ReadWholeFile(path, content)) return std::nullopt;
     return SplitLines(content);
+}
+
+std::vector<Line> LoadLines(const std::string& path) {
+    return TryLoadLines(path).value_or(std::vector<Line>{});
+}
+
+// A line break inside a name or value would add lines the caller never meant to write.
+std::string SingleLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
 }
 
 std::string PreferredEnding(const std::vector<Line>& lines) {
@@ -146,7 +170,14 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
 
 void WriteFileAtomically(const std::string& path, const std::string& content) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
+    std::error_code linkError;
+    // A linked file is replaced at the link's target, so the link keeps pointing at the data.
+    const fs::path target =
+        fs::is_symlink(path, linkError) ? fs::weakly_canonical(path, linkError) : fs::path(path);
+    if (linkError) throw UserError("Unable to write to " + path);
+    std::error_code permError;
+    const fs::perms oldPerms = fs::status(target, permError).permissions();
+    const bool keepPerms = !permError && fs::exists(target, permError);
     fs::path temp = target;
     temp += ".tmp~";
     const std::string failure = "Unable to write to " + path;
@@ -171,6 +202,8 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     }
 #endif
     std::error_code ec;
+    // The new file keeps the old one's permissions.
+    if (keepPerms) fs::permissions(temp, oldPerms, fs::perm_options::replace, permError);
     fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
@@ -231,8 +264,14 @@ std::vector<std::string> ProfileFile::ReadSections() const {
     return names;
 }
 
-void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    auto lines = LoadLines(path_);
+void ProfileFile::WriteString(const std::string& rawSection, const std::string& rawKey,
+                              const std::string& rawValue) {
+    auto loaded = TryLoadLines(path_);
+    if (!loaded) throw UserError("Unable to write to " + path_);
+    auto& lines = *loaded;
+    const std::string section = SingleLine(rawSection);
+    const std::string key = SingleLine(rawKey);
+    const std::string value = SingleLine(rawValue);
     const std::string ending = PreferredEnding(lines);
     const Found f = Locate(lines, section, key);
     const std::string entry = key + "=" + value;
