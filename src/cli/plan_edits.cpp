@@ -1,6 +1,7 @@
 #include "plan_edits.h"
 
 #include "core/convert.h"
+#include "planning/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
 
 namespace vantrel::cli {
@@ -10,6 +11,11 @@ std::map<std::string, ButtonAction>& PlanButtons() {
         {"Button1", [](FlightPlan& plan, bool) { plan.Button1Click(); }},
         {"Button6", [](FlightPlan& plan, bool) { plan.Button6Click(); }},
         {"Button8", [](FlightPlan& plan, bool) { plan.Button8Click(); }},
+        // Save: the confirmation takes the command line's answer.
+        {"Button9",
+         [](FlightPlan& plan, bool answer) {
+             Button9Click(plan, [answer](const std::string&, const std::string&) { return answer; });
+         }},
     };
     return buttons;
 }

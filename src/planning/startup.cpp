@@ -1,10 +1,15 @@
 #include "planning/startup.h"
 
 #include "core/convert.h"
+#include "planning/aircraft_files.h"
 #include "planning/route.h"
+#include "planning/settings_file.h"
+#include "planning/sim_paths.h"
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,6 +23,25 @@ const char* const kFuelFile = "fuel/fuelplan.csv";
 
 void ProcessMessages(const StartupHooks& hooks) {
     if (hooks.processMessages) hooks.processMessages();
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+void ColorCfgLamp(const StartupHooks& hooks, std::uint32_t color) {
+    if (hooks.colorCfgLamp) hooks.colorCfgLamp(color);
+}
+
+// A start-up question; no front end to ask means "go on".
+bool GoOn(const StartupHooks& hooks, const char* question) {
+    return !hooks.ask || hooks.ask(question);
 }
 
 } // namespace
@@ -46,6 +70,33 @@ StartupResult RunStartupSequence(FlightPlan& plan, const std::string& programDir
     plan.random.seed(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
     // 2. The program's folder.
     plan.paths.ProgramDir = programDir;
+    if (!plan.onComboBox3Change) ConnectActiveFlightLookup(plan);
+
+    // 3-4. First-start marker and the add-on's folder name.
+    ReadFirstStartAndAircraftFolder(plan);
+    // 5-6. The documents folder and the simulator's aircraft folder.
+    plan.paths.DocumentsDir = ReadDocumentsFolder();
+    plan.paths.SimAircraftDir = ResolvePathCase(ReadSimulatorPath() + kPathSeparator + "aircraft");
+    // 7-8. The stored paths, defaulting to the located ones.
+    ReadPathSettings(plan);
+
+    // 9-11. The simulator's files; "No" to a question ends the program.
+    const PlanPaths& paths = plan.paths;
+    if (!FolderExists(paths.FlightsDir) &&
+        !GoOn(hooks, "Cannot find FS2004 installation. Do you really want to continue?"))
+        return StartupResult::StoppedByUser;
+    if (!FolderExists(std::filesystem::path(paths.AircraftCfgPath).parent_path().string())) {
+        ColorCfgLamp(hooks, colors::Red);
+        if (!GoOn(hooks, "Cannot find ERJ145LR aircraft configuration file. Do you really want to continue?"))
+            return StartupResult::StoppedByUser;
+    }
+    if (FileExists(paths.PanelIniPath)) {
+        ColorCfgLamp(hooks, colors::Lime);
+    } else {
+        ColorCfgLamp(hooks, colors::Red);
+        if (!GoOn(hooks, "Cannot find ERJ145LR FMS configuration file. Do you really want to continue?"))
+            return StartupResult::StoppedByUser;
+    }
 
     try {
         // 12. The performance tables. A block missing from the file leaves its table empty;
@@ -56,6 +107,13 @@ StartupResult RunStartupSequence(FlightPlan& plan, const std::string& programDir
 
         // 13. The airport database; a file that cannot be opened ends the sequence here.
         LoadAirportDatabase(plan);
+
+        // 14-15. The aircraft files, then the settings.
+        LoadAircraftFiles(plan, hooks.processMessages);
+        LoadSettings(plan);
+        // 16. The stored main-window position.
+        if (hooks.placeMainWindow)
+            hooks.placeMainWindow(plan.values.windowPositions.Top1, plan.values.windowPositions.Left1);
 
         // 17-19. Paint, then the first computation: the three legs and the weights.
         ProcessMessages(hooks);

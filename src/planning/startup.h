@@ -1,6 +1,7 @@
 #pragma once
 #include "planning/flight_plan.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,8 @@ struct StartupHooks {
     std::function<void(int top, int left)> placeMainWindow;
     // Starts the looping background sound (it plays only when sound is on).
     std::function<void()> startBackgroundSound;
+    // Colours the aircraft-files lamp Panel7 ("CFG"): red when a file is missing, lime when found.
+    std::function<void(std::uint32_t color)> colorCfgLamp;
 };
 
 enum class StartupResult {
