@@ -172,12 +172,14 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     namespace fs = std::filesystem;
     std::error_code linkError;
     // A linked file is replaced at the link's target, so the link keeps pointing at the data.
-    const fs::path target =
-        fs::is_symlink(path, linkError) ? fs::weakly_canonical(path, linkError) : fs::path(path);
-    if (linkError) throw UserError("Unable to write to " + path);
+    fs::path target(path);
+    if (fs::symlink_status(target, linkError).type() == fs::file_type::symlink) {
+        target = fs::weakly_canonical(target, linkError);
+        if (linkError) throw UserError("Unable to write to " + path);
+    }
     std::error_code permError;
-    const fs::perms oldPerms = fs::status(target, permError).permissions();
-    const bool keepPerms = !permError && fs::exists(target, permError);
+    const fs::file_status oldStatus = fs::status(target, permError);
+    const bool keepPerms = !permError && fs::exists(oldStatus);
     fs::path temp = target;
     temp += ".tmp~";
     const std::string failure = "Unable to write to " + path;
@@ -203,7 +205,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
 #endif
     std::error_code ec;
     // The new file keeps the old one's permissions.
-    if (keepPerms) fs::permissions(temp, oldPerms, fs::perm_options::replace, permError);
+    if (keepPerms) fs::permissions(temp, oldStatus.permissions(), fs::perm_options::replace, permError);
     fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
