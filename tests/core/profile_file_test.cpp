@@ -105,3 +105,45 @@ TEST_F(ProfileFileTest, UnwritableFolderReportsAndLeavesNothing) {
         EXPECT_NE(std::string(e.what()).find("Unable to write to"), std::string::npos);
     }
 }
+
+TEST_F(ProfileFileTest, LineBreaksInNamesOrValuesNeverAddLines) {
+    Put("[fltsim.0]\r\ntitle=A\r\n");
+    ProfileFile ini(path_);
+    ini.WriteString("fltsim.0", "atc_id", "D-AVAN\r\n[fltsim.1]\ntitle=B");
+    ini.WriteString("x\ny", "k\rz", "v");
+    EXPECT_EQ(Get(), "[fltsim.0]\r\ntitle=A\r\natc_id=D-AVAN  [fltsim.1] title=B\r\n[x y]\r\nk z=v\r\n");
+    EXPECT_FALSE(ini.SectionExists("fltsim.1"));
+}
+
+TEST_F(ProfileFileTest, OversizedFileIsNeitherReadNorReplaced) {
+    Put("[a]\nb=1\n");
+    fs::resize_file(path_, (32u << 20) + 1); // sparse: cheap to create
+    ProfileFile ini(path_);
+    EXPECT_EQ(ini.ReadInteger("a", "b", 7), 7);
+    EXPECT_THROW(ini.WriteString("a", "b", "2"), UserError);
+    EXPECT_EQ(fs::file_size(path_), (32u << 20) + 1);
+    EXPECT_EQ(Get().substr(0, 8), "[a]\nb=1\n");
+}
+
+TEST_F(ProfileFileTest, PathThatIsAFolderIsNotReplaced) {
+    fs::create_directories(path_);
+    ProfileFile ini(path_);
+    EXPECT_EQ(ini.ReadString("a", "b", "d"), "d");
+    EXPECT_THROW(ini.WriteString("a", "b", "c"), UserError);
+    EXPECT_TRUE(fs::is_directory(path_));
+}
+
+TEST_F(ProfileFileTest, LinkedFileIsWrittenThroughAndKeepsItsPermissions) {
+    const fs::path real = dir_ / "real.ini";
+    { std::ofstream(real, std::ios::binary) << "[a]\r\nb=1\r\n"; }
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, path_);
+    ProfileFile ini(path_);
+    ini.WriteString("a", "b", "2");
+    EXPECT_TRUE(fs::is_symlink(path_));
+    std::string content;
+    ReadWholeFile(real.string(), content);
+    EXPECT_EQ(content, "[a]\r\nb=2\r\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
