@@ -2,6 +2,7 @@
 
 #include "core/convert.h"
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -157,6 +159,14 @@ std::string PreferredEnding(const std::vector<Line>& lines) {
 #endif
 }
 
+unsigned long CurrentProcessId() {
+#ifdef _WIN32
+    return static_cast<unsigned long>(_getpid());
+#else
+    return static_cast<unsigned long>(::getpid());
+#endif
+}
+
 } // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
@@ -181,7 +191,10 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     const fs::file_status oldStatus = fs::status(target, permError);
     const bool keepPerms = !permError && fs::exists(oldStatus);
     fs::path temp = target;
-    temp += ".tmp~";
+    // A name of its own per write, so two writers (two program instances, or the command line
+    // beside the window) never write into one temporary file.
+    static std::atomic<unsigned> writes{0};
+    temp += "." + std::to_string(CurrentProcessId()) + "-" + std::to_string(++writes) + ".tmp~";
     const std::string failure = "Unable to write to " + path;
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace vantrel;
 using namespace vantrel::testing;
 using namespace std::string_literals;
@@ -212,12 +214,12 @@ TEST_F(AircraftConfigWriter, TypedLineBreaksCannotAddLinesToTheConfiguration) {
     EXPECT_EQ(ProfileFile(CfgPath().string()).ReadSections().size(), 9u);
 }
 
-TEST_F(AircraftConfigWriter, UnwritableConfigurationKeepsItsContentAndOthersAreStillWritten) {
+TEST_F(AircraftConfigWriter, ReadOnlyAircraftFolderKeepsItsFilesAndOthersAreStillWritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
     const std::string cfg = Slurp(CfgPath());
-    // The replacement file cannot be created (a folder holds its name), even for root.
-    fs::create_directories(CfgPath().string() + ".tmp~");
+    fs::permissions(AircraftDir(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_NO_THROW(SaveAircraftConfig(plan_, Answer(true)));
+    fs::permissions(AircraftDir(), fs::perms::owner_all);
     EXPECT_EQ(Slurp(CfgPath()), cfg);
     EXPECT_EQ(PayloadList(FlightPath()), "180.0, 180.0, 140.0, 140.0, 3800.0, 5700.0, 500.0");
-    EXPECT_EQ(Panel("fuelreservetime"), "45");
 }
