@@ -194,7 +194,9 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     // A name of its own per write, so two writers (two program instances, or the command line
     // beside the window) never write into one temporary file.
     static std::atomic<unsigned> writes{0};
-    temp += "." + std::to_string(CurrentProcessId()) + "-" + std::to_string(++writes) + ".tmp~";
+    std::ostringstream suffix;
+    suffix << '.' << CurrentProcessId() << '-' << ++writes << ".tmp~";
+    temp += suffix.str();
     const std::string failure = "Unable to write to " + path;
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
