@@ -21,7 +21,8 @@ protected:
         ASSERT_TRUE(temp_.isValid());
         root_ = fs::path(temp_.path().toStdString());
         fs::create_directories(root_ / "program");
-        fs::copy(fs::path(VANTREL_OUT_DIR) / "fuel", root_ / "program" / "fuel", fs::copy_options::recursive);
+        for (const char* data : {"fuel", "speeds", "airports"})
+            fs::copy(fs::path(VANTREL_OUT_DIR) / data, root_ / "program" / data, fs::copy_options::recursive);
         fs::copy(fs::path(VANTREL_SOURCE_DIR) / "tests" / "fixtures" / "fs9", root_ / "fs9",
                  fs::copy_options::recursive);
     }

@@ -62,6 +62,17 @@ private:
     std::optional<std::string> old_;
 };
 
+// The data the program reads beside itself (tables, speed files, airport database), copied from
+// the built program's folder, so computations that a field change runs find their files.
+inline void InstallProgramData(const fs::path& programDir) {
+    fs::create_directories(programDir);
+    for (const char* data : {"fuel", "speeds", "airports"}) {
+        const fs::path from = fs::path(VANTREL_OUT_DIR) / data;
+        if (fs::exists(from) && !fs::exists(programDir / data))
+            fs::copy(from, programDir / data, fs::copy_options::recursive);
+    }
+}
+
 class Fs9Fixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,7 +80,7 @@ protected:
         fs::copy(fs::path(VANTREL_SOURCE_DIR) / "tests" / "fixtures" / "fs9", root_,
                  fs::copy_options::recursive);
         programDir_ = root_ / "program";
-        fs::create_directories(programDir_);
+        InstallProgramData(programDir_);
         plan_.paths.ProgramDir = programDir_.string() + "/";
         plan_.paths.FlightsDir = FlightsDir().string() + "/";
         plan_.paths.AircraftCfgPath = CfgPath().string();

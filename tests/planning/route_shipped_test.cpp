@@ -145,9 +145,10 @@ TEST(ShippedStartup, AirportDatabaseIsLoadedAndAMissingOneStopsTheSequence) {
         EXPECT_EQ(RunStartupSequence(plan, programDir, hooks), StartupResult::Completed);
         EXPECT_TRUE(errors.empty()) << errors.front();
         EXPECT_GT(plan.airports.LineCount(), 4500u);
-        EXPECT_EQ(plan.Color(FieldId::Edit1), colors::Lime); // the default route EDDV-EDDM-EDDN
+        // Without a settings file the route is the settings' default EDDH-EHAM-EHRD.
+        EXPECT_EQ(plan.Color(FieldId::Edit1), colors::Lime);
         EXPECT_EQ(plan.Color(FieldId::Edit3), colors::Lime);
-        EXPECT_EQ(plan.Text(FieldId::Edit46), "183");
+        EXPECT_EQ(plan.Text(FieldId::Edit46), "53"); // Hamburg's elevation
     }
     fs::remove(dir / "airports" / "airports.vn");
     {

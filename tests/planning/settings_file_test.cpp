@@ -176,7 +176,7 @@ TEST_F(SettingsFile, SavingAndLoadingInPoundsLeavesEveryValueUnchanged) {
     EXPECT_EQ(first.values.windowPositions.Left5, 60);
 
     const fs::path second = root_ / "second";
-    fs::create_directories(second);
+    InstallProgramData(second);
     first.paths.ProgramDir = second.string() + "/";
     SaveSettings(first);
     const ProfileFile saved((second / "vn-erj145.ini").string());
@@ -296,9 +296,9 @@ TEST_F(SettingsFile, GarbageGivesDefaultsAndUntouchedLinesSurviveTheSave) {
 }
 
 TEST_F(SettingsFile, UnwritableSettingsFileIsLeftWithoutAReport) {
-    plan_.paths.ProgramDir = (root_ / "missing" / "folder").string() + "/";
     UseMissingAircraftFiles(plan_);
     LoadSettings(plan_);
+    plan_.paths.ProgramDir = (root_ / "missing" / "folder").string() + "/";
     EXPECT_NO_THROW(SaveSettings(plan_));
     EXPECT_FALSE(fs::exists(root_ / "missing"));
 }

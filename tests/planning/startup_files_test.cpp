@@ -19,11 +19,7 @@ protected:
     void SetUp() override {
         dir_ = FreshTempDir("startup");
         programDir_ = dir_ / "program";
-        fs::create_directories(programDir_);
-        for (const char* data : {"fuel", "speeds", "airports"}) {
-            const fs::path from = fs::path(VANTREL_OUT_DIR) / data;
-            if (fs::exists(from)) fs::copy(from, programDir_ / data, fs::copy_options::recursive);
-        }
+        InstallProgramData(programDir_);
         hooks_.ask = [this](const std::string& text) {
             questions_.push_back(text);
             return answer_;
