@@ -231,9 +231,51 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
 
+namespace {
+
+std::string JoinLines(const std::vector<Line>& lines) {
+    std::string content;
+    for (const auto& l : lines)
+        content += l.text + l.ending;
+    return content;
+}
+
+// The file's lines as the next read sees them: the deferred content while writes are held.
+std::vector<Line> LinesOf(const std::string& path, const std::string* pending) {
+    return pending ? SplitLines(*pending) : LoadLines(path);
+}
+
+} // namespace
+
+void ProfileFile::DeferWrites() {
+    if (deferring_) return;
+    auto loaded = TryLoadLines(path_);
+    if (!loaded) return; // an unreadable file: each write fails on its own, as without deferring
+    pending_ = JoinLines(*loaded);
+    deferring_ = true;
+    dirty_ = false;
+}
+
+void ProfileFile::CommitWrites() {
+    if (!deferring_) return;
+    deferring_ = false;
+    if (dirty_) WriteFileAtomically(path_, pending_);
+    dirty_ = false;
+    pending_.clear();
+}
+
+DeferredProfileWrites::~DeferredProfileWrites() {
+    try {
+        file_.CommitWrites();
+    } catch (const UserError&) {
+        // Each writer reports or ignores a failed write as it would a single one; the old
+        // file stays intact either way.
+    }
+}
+
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& fallback) const {
-    const auto lines = LoadLines(path_);
+    const auto lines = LinesOf(path_, deferring_ ? &pending_ : nullptr);
     const Found f = Locate(lines, section, key);
     if (!f.key_line) return fallback;
     std::string k, v;
@@ -252,17 +294,17 @@ bool ProfileFile::ReadBool(const std::string& section, const std::string& key, b
 }
 
 bool ProfileFile::SectionExists(const std::string& section) const {
-    return Locate(LoadLines(path_), section, "").section_line.has_value();
+    return Locate(LinesOf(path_, deferring_ ? &pending_ : nullptr), section, "").section_line.has_value();
 }
 
 bool ProfileFile::ValueExists(const std::string& section, const std::string& key) const {
-    return Locate(LoadLines(path_), section, key).key_line.has_value();
+    return Locate(LinesOf(path_, deferring_ ? &pending_ : nullptr), section, key).key_line.has_value();
 }
 
 std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section) const {
     std::vector<std::string> keys;
     bool inside = false;
-    for (const auto& line : LoadLines(path_)) {
+    for (const auto& line : LinesOf(path_, deferring_ ? &pending_ : nullptr)) {
         if (auto name = SectionName(line.text)) {
             if (inside) break;
             inside = EqualNoCase(*name, section);
@@ -276,14 +318,14 @@ std::vector<std::string> ProfileFile::ReadSectionKeys(const std::string& section
 
 std::vector<std::string> ProfileFile::ReadSections() const {
     std::vector<std::string> names;
-    for (const auto& line : LoadLines(path_))
+    for (const auto& line : LinesOf(path_, deferring_ ? &pending_ : nullptr))
         if (auto name = SectionName(line.text)) names.push_back(*name);
     return names;
 }
 
 void ProfileFile::WriteString(const std::string& rawSection, const std::string& rawKey,
                               const std::string& rawValue) {
-    auto loaded = TryLoadLines(path_);
+    auto loaded = deferring_ ? std::optional<std::vector<Line>>(SplitLines(pending_)) : TryLoadLines(path_);
     if (!loaded) throw UserError("Unable to write to " + path_);
     auto& lines = *loaded;
     const std::string section = SingleLine(rawSection);
@@ -303,10 +345,12 @@ void ProfileFile::WriteString(const std::string& rawSection, const std::string& 
         lines.push_back({"[" + section + "]", ending});
         lines.push_back({entry, ending});
     }
-    std::string content;
-    for (const auto& l : lines)
-        content += l.text + l.ending;
-    WriteFileAtomically(path_, content);
+    if (deferring_) {
+        pending_ = JoinLines(lines);
+        dirty_ = true;
+        return;
+    }
+    WriteFileAtomically(path_, JoinLines(lines));
 }
 
 void ProfileFile::WriteInteger(const std::string& section, const std::string& key, long long value) {

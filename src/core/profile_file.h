@@ -34,8 +34,32 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, long long value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
+    // Holds the writes that follow in memory (reads see them) until CommitWrites, which
+    // replaces the file once: a burst of keys costs one durable write instead of one per key.
+    // A file that exists but cannot be read is not deferred: each write then fails on its own.
+    void DeferWrites();
+    // Writes what was deferred; throws UserError like a single write. Nothing to do when no
+    // write was deferred.
+    void CommitWrites();
+
 private:
     std::string path_;
+    bool deferring_ = false;
+    bool dirty_ = false;
+    std::string pending_; // the file's content while writes are deferred
+};
+
+// Defers a file's writes for the length of a scope and commits them at its end, also when an
+// error ends the scope early, so the keys written before the error are kept.
+class DeferredProfileWrites {
+public:
+    explicit DeferredProfileWrites(ProfileFile& file) : file_(file) { file_.DeferWrites(); }
+    ~DeferredProfileWrites();
+    DeferredProfileWrites(const DeferredProfileWrites&) = delete;
+    DeferredProfileWrites& operator=(const DeferredProfileWrites&) = delete;
+
+private:
+    ProfileFile& file_;
 };
 
 // Reads a whole file as bytes; false when it cannot be opened.

@@ -26,6 +26,9 @@ public:
 
 private:
     ProfileFile file_;
+    // The keys of one save go to the file in a single replacement, made when the writer goes
+    // away (also when a conversion error ends the save early, keeping the keys written so far).
+    DeferredProfileWrites deferred_{file_};
 };
 
 std::string Quoted(const std::string& text) {

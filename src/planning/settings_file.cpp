@@ -48,6 +48,9 @@ public:
 
 private:
     ProfileFile ini_;
+    // The keys of one save go to the file in a single replacement, made when the writer goes
+    // away (also when a conversion error ends the save early, keeping the keys written so far).
+    DeferredProfileWrites deferred_{ini_};
 };
 
 std::string DefaultPath(const std::string& path) {

@@ -168,3 +168,21 @@ TEST_F(ProfileFileTest, LinkedFileIsWrittenThroughAndKeepsItsPermissions) {
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+
+TEST_F(ProfileFileTest, DeferredWritesReachTheFileOnceAtTheEndOfTheScope) {
+    Put("[a]\r\nx=1\r\n");
+    ProfileFile ini(path_);
+    try {
+        DeferredProfileWrites deferred(ini);
+        ini.WriteString("a", "x", "2");
+        ini.WriteString("b", "y", "3");
+        EXPECT_EQ(ini.ReadString("a", "x", ""), "2"); // reads see what is pending
+        EXPECT_EQ(Get(), "[a]\r\nx=1\r\n");           // the file is untouched so far
+        throw std::runtime_error("a save stopped half way");
+    } catch (const std::runtime_error&) {
+    }
+    // The writes made before the error were kept.
+    EXPECT_EQ(Get(), "[a]\r\nx=2\r\n[b]\r\ny=3\r\n");
+    ini.WriteString("a", "x", "4"); // after the scope every write goes out at once again
+    EXPECT_EQ(ProfileFile(path_).ReadString("a", "x", ""), "4");
+}
