@@ -15,7 +15,8 @@ namespace {
 // the stream, the rest of it is timed silently so that callers still see it end.
 class QtAudioOut final : public AudioOut {
 public:
-    explicit QtAudioOut(QAudioDevice device) : device_(std::move(device)), fallback_(CreateSilentAudioOut()) {}
+    explicit QtAudioOut(QAudioDevice device)
+        : device_(std::move(device)), fallback_(CreateSilentAudioOut()) {}
 
     ~QtAudioOut() override { Close(); }
 
@@ -76,12 +77,11 @@ public:
     }
 
     void Pump() override {
-        if (failed_ || !sink_ || !io_ || pending_.empty() || sink_->state() == QAudio::SuspendedState)
-            return;
+        if (failed_ || !sink_ || !io_ || pending_.empty() || sink_->state() == QAudio::SuspendedState) return;
         const qsizetype room = sink_->bytesFree() & ~qsizetype(1);
-        const auto n = static_cast<std::size_t>(std::min<qsizetype>(room, static_cast<qsizetype>(pending_.size())));
-        if (n == 0)
-            return;
+        const auto n =
+            static_cast<std::size_t>(std::min<qsizetype>(room, static_cast<qsizetype>(pending_.size())));
+        if (n == 0) return;
         std::string chunk(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(n));
         const qint64 written = io_->write(chunk.data(), static_cast<qint64>(chunk.size()));
         if (written > 0)
@@ -89,18 +89,15 @@ public:
     }
 
     std::uint64_t PlayedSamples() const override {
-        if (failed_)
-            return fallback_->PlayedSamples();
-        if (!sink_)
-            return 0;
-        return static_cast<std::uint64_t>(sink_->processedUSecs()) * static_cast<std::uint64_t>(rate_) / 1000000u;
+        if (failed_) return fallback_->PlayedSamples();
+        if (!sink_) return 0;
+        return static_cast<std::uint64_t>(sink_->processedUSecs()) * static_cast<std::uint64_t>(rate_) /
+               1000000u;
     }
 
     bool Done() const override {
-        if (failed_)
-            return fallback_->Done();
-        if (!sink_)
-            return true;
+        if (failed_) return fallback_->Done();
+        if (!sink_) return true;
         // The sink turns idle once it has played everything it was given.
         return finished_ && pending_.empty() &&
                (sink_->state() == QAudio::IdleState || sink_->state() == QAudio::StoppedState);
@@ -110,8 +107,7 @@ public:
 
 private:
     void Close() {
-        if (sink_)
-            sink_->stop();
+        if (sink_) sink_->stop();
         io_ = nullptr;
         sink_.reset();
     }
@@ -130,8 +126,7 @@ private:
 
 std::unique_ptr<AudioOut> CreateDeviceAudioOut() {
     QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return CreateSilentAudioOut();
+    if (device.isNull()) return CreateSilentAudioOut();
     return std::make_unique<QtAudioOut>(device);
 }
 

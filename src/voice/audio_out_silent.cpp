@@ -20,14 +20,12 @@ public:
     void Append(const std::int16_t*, std::size_t count) override { total_ += count; }
     void Finish() override { finished_ = true; }
     void Pause() override {
-        if (paused_ || !running_)
-            return;
+        if (paused_ || !running_) return;
         playedBeforePause_ = PlayedSamples();
         paused_ = true;
     }
     void Resume() override {
-        if (!paused_)
-            return;
+        if (!paused_) return;
         paused_ = false;
         since_ = Clock::now();
     }
@@ -38,10 +36,8 @@ public:
     }
     void Pump() override {}
     std::uint64_t PlayedSamples() const override {
-        if (!running_)
-            return 0;
-        if (paused_)
-            return playedBeforePause_;
+        if (!running_) return 0;
+        if (paused_) return playedBeforePause_;
         const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - since_).count();
         const std::uint64_t played = playedBeforePause_ + static_cast<std::uint64_t>(us) *
                                                               static_cast<std::uint64_t>(rate_) / 1000000u;

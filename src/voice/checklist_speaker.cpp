@@ -21,13 +21,11 @@ void PrepareChecklistVoice(TMSpeech& speech, const ProfileFile& checklists) {
 int SpeakChecklistItem(TMSpeech* speech, bool checklistsDisabled, const std::string& checklistFile,
                        const std::string& section, int item) {
     std::error_code ec;
-    if (checklistsDisabled || !speech || !std::filesystem::is_regular_file(checklistFile, ec))
-        return -1;
+    if (checklistsDisabled || !speech || !std::filesystem::is_regular_file(checklistFile, ec)) return -1;
     const ProfileFile file(checklistFile);
     const std::string text = file.ReadString(section, IntToStr(item), "");
     PrepareChecklistVoice(*speech, file);
-    if (text.empty())
-        return -1;
+    if (text.empty()) return -1;
     std::string lower = text;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -34,12 +34,12 @@ SynthContext* current = nullptr;
 
 int OnSynth(short* wav, int count, espeak_EVENT* events) {
     SynthContext* ctx = current;
-    if (!ctx || ctx->cancelled)
-        return 1;
+    if (!ctx || ctx->cancelled) return 1;
     for (espeak_EVENT* e = events; e && e->type != espeakEVENT_LIST_TERMINATED; ++e) {
         const std::uint64_t at = ctx->samplesBefore + static_cast<std::uint64_t>(std::max(e->sample, 0));
         if (e->type == espeakEVENT_WORD)
-            ctx->sink->Word(at, ctx->segment->byteOffset + ByteOfCharacter(ctx->segment->text, e->text_position));
+            ctx->sink->Word(at,
+                            ctx->segment->byteOffset + ByteOfCharacter(ctx->segment->text, e->text_position));
         else if (e->type == espeakEVENT_PHONEME)
             ctx->sink->Phoneme(at, std::string(e->id.string, strnlen(e->id.string, sizeof e->id.string)));
     }
@@ -60,16 +60,14 @@ public:
         // OnSynth in 20 ms pieces, so playback can start while the rest is synthesised.
         sampleRate_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 20, nullptr,
                                         espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
-        if (sampleRate_ <= 0)
-            return;
+        if (sampleRate_ <= 0) return;
         espeak_SetSynthCallback(OnSynth);
         const char* version = espeak_Info(nullptr);
         product_ = std::string("eSpeak NG ") + (version ? version : "");
         for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v) {
             const std::string id = (*v)->identifier ? (*v)->identifier : "";
             // MBROLA voices need diphone databases that are installed separately.
-            if (id.rfind("mb/", 0) == 0)
-                continue;
+            if (id.rfind("mb/", 0) == 0) continue;
             VoiceDescription d;
             d.modeName = (*v)->name ? (*v)->name : id;
             std::replace(d.modeName.begin(), d.modeName.end(), '_', ' ');
@@ -82,14 +80,13 @@ public:
         // English first, so that voice number 0 of the shipped checklist file is English;
         // British English (the engine's reference voice) leads.
         auto rank = [](const VoiceDescription& d) {
-            if (d.language == "en-gb")
-                return 0;
-            if (d.language.rfind("en", 0) == 0)
-                return 1;
+            if (d.language == "en-gb") return 0;
+            if (d.language.rfind("en", 0) == 0) return 1;
             return 2;
         };
-        std::stable_sort(voices_.begin(), voices_.end(),
-                         [&](const VoiceDescription& a, const VoiceDescription& b) { return rank(a) < rank(b); });
+        std::stable_sort(
+            voices_.begin(), voices_.end(),
+            [&](const VoiceDescription& a, const VoiceDescription& b) { return rank(a) < rank(b); });
     }
 
     bool Available() const override { return sampleRate_ > 0; }
@@ -105,8 +102,7 @@ public:
     bool Synthesize(const VoiceDescription& voice, const std::vector<SynthSegment>& segments,
                     SynthSink& sink) override {
         std::lock_guard lock(mutex_);
-        if (!Available() || espeak_SetVoiceByName(voice.identifier.c_str()) != EE_OK)
-            return false;
+        if (!Available() || espeak_SetVoiceByName(voice.identifier.c_str()) != EE_OK) return false;
         SynthContext ctx;
         ctx.sink = &sink;
         current = &ctx;
@@ -119,14 +115,11 @@ public:
             espeak_SetParameter(espeakRATE, std::clamp(s.rate, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
             espeak_SetParameter(espeakVOLUME, std::clamp(s.volume, 0, 200), 0);
             espeak_SetParameter(espeakPITCH, std::clamp(s.pitch, 0, 100), 0);
-            if (s.text.find_first_not_of(" \t\r\n") == std::string::npos)
-                continue;
+            if (s.text.find_first_not_of(" \t\r\n") == std::string::npos) continue;
             const espeak_ERROR rc = espeak_Synth(s.text.c_str(), s.text.size() + 1, 0, POS_CHARACTER, 0,
                                                  espeakCHARS_UTF8, nullptr, nullptr);
-            if (ctx.cancelled)
-                return true;
-            if (rc != EE_OK)
-                return false;
+            if (ctx.cancelled) return true;
+            if (rc != EE_OK) return false;
             ctx.samplesBefore += ctx.samplesHere;
         }
         return true;

@@ -28,8 +28,7 @@ struct Mark {
 // lip sounds close the mouth, teeth show on f and v.
 TTSMouth MouthFor(const std::string& phoneme) {
     TTSMouth m;
-    if (phoneme.empty() || phoneme[0] == '_')
-        return m;
+    if (phoneme.empty() || phoneme[0] == '_') return m;
     const char c = phoneme[0];
     if (std::string("aAeEiIoOuUV@3").find(c) != std::string::npos) {
         m.JawOpen = m.MouthHeight = (c == 'i' || c == 'I' || c == 'u' || c == 'U') ? 90 : 170;
@@ -81,8 +80,7 @@ public:
             else
                 pending.insert(pending.end(), samples, samples + count);
         }
-        if (first && wake)
-            wake();
+        if (first && wake) wake();
         return !cancel;
     }
     void Word(std::uint64_t sample, std::size_t byteOffset) override {
@@ -110,12 +108,9 @@ TMSpeech::TMSpeech(QObject* owner, std::shared_ptr<SpeechBackend> engine, AudioO
 
 TMSpeech::~TMSpeech() {
     initialized_ = false;
-    if (job_)
-        job_->cancel = true;
-    if (worker_.joinable())
-        worker_.join();
-    if (audio_)
-        audio_->Stop();
+    if (job_) job_->cancel = true;
+    if (worker_.joinable()) worker_.join();
+    if (audio_) audio_->Stop();
 }
 
 void TMSpeech::EnumerateEngines() {
@@ -138,19 +133,16 @@ void TMSpeech::SetText(const std::string& text) {
         if (c == '\r' || c == '\n') {
             Text.push_back(line);
             line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         } else {
             line += c;
         }
     }
-    if (!line.empty() || Text.empty())
-        Text.push_back(line);
+    if (!line.empty() || Text.empty()) Text.push_back(line);
 }
 
 void TMSpeech::Select(const std::string& modeName) {
-    if (!initialized_)
-        throw EMSpeechException("Speech Engine not initialized");
+    if (!initialized_) throw EMSpeechException("Speech Engine not initialized");
     const QString wanted = QString::fromStdString(modeName);
     std::size_t index = engines_.size();
     for (std::size_t i = 0; i < engines_.size(); ++i) {
@@ -159,12 +151,10 @@ void TMSpeech::Select(const std::string& modeName) {
             break;
         }
     }
-    if (index == engines_.size())
-        throw EMSpeechException("Specified Speech Engine not found");
+    if (index == engines_.size()) throw EMSpeechException("Specified Speech Engine not found");
 
     engineSelected_ = true;
-    if (job_)
-        EndJob(true);
+    if (job_) EndJob(true);
     audio_ = Output == TSpeechOutput::soGeneral && audioFactory_ ? audioFactory_() : nullptr;
     const VoiceDescription& d = voices_[index];
     if (!engine_->CanLoad(d)) {
@@ -183,8 +173,7 @@ void TMSpeech::Select(const std::string& modeName) {
     info_.Speaker = d.modeName;
     info_.Style = "Normal";
     static const char* const kGenders[] = {"NEUTRAL", "FEMALE", "MALE"};
-    if (d.gender >= 0 && d.gender <= 2)
-        info_.Gender = kGenders[d.gender];
+    if (d.gender >= 0 && d.gender <= 2) info_.Gender = kGenders[d.gender];
     info_.Age = d.age;
     info_.Features = 0;
     info_.Interfaces = 0;
@@ -207,13 +196,10 @@ void TMSpeech::Select(const std::string& modeName) {
 }
 
 void TMSpeech::Speak() {
-    if (!initialized_)
-        throw EMSpeechException("Speech Engine not initialized");
-    if (!engineSelected_)
-        throw EMSpeechException("Speech Engine not selected");
+    if (!initialized_) throw EMSpeechException("Speech Engine not initialized");
+    if (!engineSelected_) throw EMSpeechException("Speech Engine not selected");
     paused_ = false;
-    if (job_)
-        EndJob(true);
+    if (job_) EndJob(true);
 
     const bool toFile = Output == TSpeechOutput::soFile;
     if (toFile) {
@@ -244,8 +230,7 @@ void TMSpeech::Speak() {
     wordsSeen_ = phonemesSeen_ = 0;
     wordPosition_ = 0;
     const int rate = engine_->SampleRate();
-    if (!toFile && audio_)
-        audio_->Start(rate);
+    if (!toFile && audio_) audio_->Start(rate);
 
     const std::string filename = Filename;
     worker_ = std::thread([engine = engine_, voice = voice_, segments, job, toFile, filename, rate] {
@@ -267,15 +252,13 @@ void TMSpeech::Speak() {
             std::lock_guard lock(job->mutex);
             job->done = true;
         }
-        if (job->wake)
-            job->wake();
+        if (job->wake) job->wake();
     });
     pump_.start();
 }
 
 void TMSpeech::Pump() {
-    if (!job_)
-        return;
+    if (!job_) return;
     std::vector<std::int16_t> fresh;
     std::vector<Mark> words, phonemes;
     bool done = false;
@@ -284,7 +267,8 @@ void TMSpeech::Pump() {
         std::lock_guard lock(job_->mutex);
         fresh.swap(job_->pending);
         words.assign(job_->words.begin() + static_cast<std::ptrdiff_t>(wordsSeen_), job_->words.end());
-        phonemes.assign(job_->phonemes.begin() + static_cast<std::ptrdiff_t>(phonemesSeen_), job_->phonemes.end());
+        phonemes.assign(job_->phonemes.begin() + static_cast<std::ptrdiff_t>(phonemesSeen_),
+                        job_->phonemes.end());
         done = job_->done;
         produced = job_->produced;
     }
@@ -292,13 +276,11 @@ void TMSpeech::Pump() {
     const bool toFile = Output == TSpeechOutput::soFile || !audio_;
     if (!startedOnce_ && produced > 0) {
         startedOnce_ = true;
-        if (!paused_)
-            FireStart();
+        if (!paused_) FireStart();
     }
     std::uint64_t played = produced;
     if (!toFile) {
-        if (!fresh.empty())
-            audio_->Append(fresh.data(), fresh.size());
+        if (!fresh.empty()) audio_->Append(fresh.data(), fresh.size());
         if (done && !finishSent_) {
             finishSent_ = true;
             audio_->Finish();
@@ -311,76 +293,60 @@ void TMSpeech::Pump() {
 
     // Report the words and mouth shapes that have been reached.
     for (const Mark& w : words) {
-        if (w.sample > played)
-            break;
+        if (w.sample > played) break;
         wordPosition_ = static_cast<std::uint32_t>(w.byteOffset);
         ++wordsSeen_;
     }
     for (const Mark& p : phonemes) {
-        if (p.sample > played)
-            break;
+        if (p.sample > played) break;
         ++phonemesSeen_;
         if (OnVisual) {
             const TTSMouth mouth = MouthFor(p.phoneme);
             OnVisual(this, 0, &mouth);
         }
-        if (!job_)
-            return; // a handler stopped the speech
+        if (!job_) return; // a handler stopped the speech
     }
 
-    if (done && (toFile || audio_->Done()))
-        EndJob(false);
+    if (done && (toFile || audio_->Done())) EndJob(false);
 }
 
 void TMSpeech::EndJob(bool stopped) {
-    if (!job_)
-        return;
+    if (!job_) return;
     job_->cancel = stopped;
-    if (worker_.joinable())
-        worker_.join();
+    if (worker_.joinable()) worker_.join();
     job_.reset();
     pump_.stop();
-    if (stopped && audio_)
-        audio_->Stop();
+    if (stopped && audio_) audio_->Stop();
     FireStop();
 }
 
 void TMSpeech::FireStart() {
     audioRunning_ = true;
-    if (OnStart)
-        OnStart(this);
+    if (OnStart) OnStart(this);
 }
 
 void TMSpeech::FireStop() {
-    if (!audioRunning_)
-        return;
+    if (!audioRunning_) return;
     audioRunning_ = false;
-    if (OnStop)
-        OnStop(this);
+    if (OnStop) OnStop(this);
 }
 
 void TMSpeech::Pause() {
-    if (!engineSelected_)
-        return;
-    if (audio_)
-        audio_->Pause();
+    if (!engineSelected_) return;
+    if (audio_) audio_->Pause();
     paused_ = true;
     FireStop(); // the audio output stops while paused
 }
 
 void TMSpeech::Resume() {
-    if (!engineSelected_)
-        return;
-    if (audio_)
-        audio_->Resume();
+    if (!engineSelected_) return;
+    if (audio_) audio_->Resume();
     paused_ = false;
-    if (job_ && startedOnce_ && !audioRunning_)
-        FireStart();
+    if (job_ && startedOnce_ && !audioRunning_) FireStart();
 }
 
 void TMSpeech::Stop() {
-    if (!engineSelected_)
-        return;
+    if (!engineSelected_) return;
     paused_ = false;
     EndJob(true);
 }
@@ -388,10 +354,8 @@ void TMSpeech::Stop() {
 bool TMSpeech::WaitUntilDone(int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (job_) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         Pump();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -407,8 +371,7 @@ std::uint16_t TMSpeech::GetPitch() const {
 }
 
 void TMSpeech::SetPitch(std::uint16_t value) {
-    if (engineSelected_)
-        Inject("\\Pit=" + std::to_string(value) + "\\");
+    if (engineSelected_) Inject("\\Pit=" + std::to_string(value) + "\\");
 }
 
 std::uint32_t TMSpeech::GetSpeed() const {
@@ -416,20 +379,17 @@ std::uint32_t TMSpeech::GetSpeed() const {
 }
 
 void TMSpeech::SetSpeed(std::uint32_t value) {
-    if (engineSelected_)
-        Inject("\\Spd=" + std::to_string(value) + "\\");
+    if (engineSelected_) Inject("\\Spd=" + std::to_string(value) + "\\");
 }
 
 int TMSpeech::GetVolume() const {
-    if (!engineSelected_)
-        return 0;
+    if (!engineSelected_) return 0;
     const std::uint32_t left = settings_.volume & 0xFFFFu;
     return static_cast<int>(left * 100 / 65535);
 }
 
 void TMSpeech::SetVolume(int percent) {
-    if (!engineSelected_)
-        return;
+    if (!engineSelected_) return;
     const std::int64_t n = RoundHalfEven(percent / 100.0 * 65535);
     Inject("\\Vol=" + std::to_string(n) + "\\");
 }

@@ -18,11 +18,11 @@ struct VoiceDescription {
 
 // A run of text spoken with one set of voice settings, in the synthesiser's own units.
 struct SynthSegment {
-    std::string text;          // UTF-8
+    std::string text;           // UTF-8
     std::size_t byteOffset = 0; // where the run starts in the whole text handed to Speak
-    int rate = 175;            // words per minute
-    int volume = 100;          // 0 silent, 100 full
-    int pitch = 50;            // 0 lowest, 100 highest
+    int rate = 175;             // words per minute
+    int volume = 100;           // 0 silent, 100 full
+    int pitch = 50;             // 0 lowest, 100 highest
 };
 
 // Receives what the synthesiser produces, on the synthesis thread.

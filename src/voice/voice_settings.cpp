@@ -30,8 +30,7 @@ namespace {
 
 // Reads a tag "\Name=digits\" at text[pos]; on success sets the setting and returns its length.
 std::size_t ReadTag(const std::string& text, std::size_t pos, VoiceSettings& s) {
-    if (text.size() - pos < 7 || text[pos] != '\\' || text[pos + 4] != '=')
-        return 0;
+    if (text.size() - pos < 7 || text[pos] != '\\' || text[pos + 4] != '=') return 0;
     std::string name = text.substr(pos + 1, 3);
     for (char& c : name)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -41,8 +40,7 @@ std::size_t ReadTag(const std::string& text, std::size_t pos, VoiceSettings& s) 
         value = std::min<std::uint64_t>(value * 10 + static_cast<unsigned>(text[end] - '0'), 0xFFFFFFFFu);
         ++end;
     }
-    if (end == pos + 5 || end >= text.size() || text[end] != '\\')
-        return 0;
+    if (end == pos + 5 || end >= text.size() || text[end] != '\\') return 0;
     const auto v = static_cast<std::uint32_t>(value);
     if (name == "pit")
         s.pitch = v;
@@ -73,12 +71,10 @@ std::vector<SynthSegment> SplitAtControlTags(const std::string& text, VoiceSetti
     VoiceSettings s = Clamped(start);
     std::size_t runStart = 0;
     for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        if (text[pos] != '\\')
-            continue;
+        if (text[pos] != '\\') continue;
         VoiceSettings next = s;
         const std::size_t len = ReadTag(text, pos, next);
-        if (len == 0)
-            continue;
+        if (len == 0) continue;
         if (pos > runStart)
             segments.push_back(MakeSegment(text.substr(runStart, pos - runStart), runStart, s));
         s = next;
@@ -93,8 +89,7 @@ std::vector<SynthSegment> SplitAtControlTags(const std::string& text, VoiceSetti
 VoiceSettings ApplyControlTags(const std::string& text, VoiceSettings settings) {
     for (std::size_t pos = 0; pos < text.size(); ++pos) {
         const std::size_t len = ReadTag(text, pos, settings);
-        if (len > 0)
-            pos += len - 1;
+        if (len > 0) pos += len - 1;
     }
     return settings;
 }

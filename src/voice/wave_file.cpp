@@ -58,22 +58,20 @@ bool DecodeWave(const std::string& bytes, PcmAudio& audio) {
     while (at + 8 <= bytes.size()) {
         const std::uint32_t size = Get32(bytes, at + 4);
         const std::size_t body = at + 8;
-        if (size > bytes.size() - body)
-            return false;
+        if (size > bytes.size() - body) return false;
         if (bytes.compare(at, 4, "fmt ") == 0 && size >= 16) {
-            if (Get16(bytes, body) != 1 || Get16(bytes, body + 14) != 16)
-                return false;
+            if (Get16(bytes, body) != 1 || Get16(bytes, body + 14) != 16) return false;
             channels = Get16(bytes, body + 2);
             audio.sampleRate = static_cast<int>(Get32(bytes, body + 4));
         } else if (bytes.compare(at, 4, "data") == 0) {
-            if (channels < 1 || channels > 2)
-                return false;
+            if (channels < 1 || channels > 2) return false;
             audio.samples.clear();
             for (std::size_t i = 0; i + 2 * static_cast<std::size_t>(channels) <= size;
                  i += 2 * static_cast<std::size_t>(channels)) {
                 int sum = 0;
                 for (int c = 0; c < channels; ++c)
-                    sum += static_cast<std::int16_t>(Get16(bytes, body + i + 2 * static_cast<std::size_t>(c)));
+                    sum +=
+                        static_cast<std::int16_t>(Get16(bytes, body + i + 2 * static_cast<std::size_t>(c)));
                 audio.samples.push_back(static_cast<std::int16_t>(sum / channels));
             }
             return true;
