@@ -25,6 +25,7 @@ public:
         pending_.clear();
         finished_ = false;
         failed_ = false;
+        paused_ = false;
         rate_ = sampleRate;
         QAudioFormat format;
         format.setSampleRate(sampleRate);
@@ -56,6 +57,7 @@ public:
     }
 
     void Pause() override {
+        paused_ = true;
         if (failed_)
             fallback_->Pause();
         else if (sink_)
@@ -63,10 +65,12 @@ public:
     }
 
     void Resume() override {
+        paused_ = false;
         if (failed_)
             fallback_->Resume();
         else if (sink_)
             sink_->resume();
+        Pump();
     }
 
     void Stop() override {
@@ -77,7 +81,8 @@ public:
     }
 
     void Pump() override {
-        if (failed_ || !sink_ || !io_ || pending_.empty() || sink_->state() == QAudio::SuspendedState) return;
+        // While paused nothing is written, whatever state the sink reports after an underrun.
+        if (failed_ || paused_ || !sink_ || !io_ || pending_.empty()) return;
         const qsizetype room = sink_->bytesFree() & ~qsizetype(1);
         const auto n =
             static_cast<std::size_t>(std::min<qsizetype>(room, static_cast<qsizetype>(pending_.size())));
@@ -99,7 +104,7 @@ public:
         if (failed_) return fallback_->Done();
         if (!sink_) return true;
         // The sink turns idle once it has played everything it was given.
-        return finished_ && pending_.empty() &&
+        return finished_ && !paused_ && pending_.empty() &&
                (sink_->state() == QAudio::IdleState || sink_->state() == QAudio::StoppedState);
     }
 
@@ -120,6 +125,7 @@ private:
     int rate_ = 22050;
     bool finished_ = true;
     bool failed_ = false;
+    bool paused_ = false;
 };
 
 } // namespace
