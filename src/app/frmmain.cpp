@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+TfrmMain::TfrmMain(vantrel::AppContext& ctx, QWidget* parent) : TfrmMain(ctx, parent, nullptr) {}
+
 TfrmMain::TfrmMain(vantrel::AppContext& ctx, QWidget* parent, std::unique_ptr<vantrel::TMSpeech> speech)
     : QWidget(parent), ctx_(ctx), ui(new Ui::TfrmMain) {
     ui->setupUi(this);

@@ -18,9 +18,9 @@ class TMSpeech;
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    // speech: the component to use (tests); by default the window creates one.
-    explicit TfrmMain(vantrel::AppContext& ctx, QWidget* parent = nullptr,
-                      std::unique_ptr<vantrel::TMSpeech> speech = nullptr);
+    explicit TfrmMain(vantrel::AppContext& ctx, QWidget* parent = nullptr);
+    // With a given speech component (tests); the window takes it over.
+    TfrmMain(vantrel::AppContext& ctx, QWidget* parent, std::unique_ptr<vantrel::TMSpeech> speech);
     ~TfrmMain() override;
 
     // Shows the window (created hidden) in front; the main window's shortcut and the

@@ -9,15 +9,15 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int code = -1;
     std::string out;
 };
 
-Run Cli(const QStringList& args) {
+CliRun Cli(const QStringList& args) {
     QProcess p;
     p.start(VANTREL_OUT_DIR "/vantrel-cli", args);
-    Run r;
+    CliRun r;
     if (p.waitForFinished(60000)) {
         r.code = p.exitCode();
         r.out = p.readAllStandardOutput().toStdString();
@@ -26,7 +26,7 @@ Run Cli(const QStringList& args) {
 }
 
 TEST(CliSpeech, VoicesListsEnglishFirst) {
-    const Run r = Cli({"voices"});
+    const CliRun r = Cli({"voices"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out.rfind("{\"voices\": [{\"index\": 0, \"name\": \"English", 0), 0u) << r.out;
 }
@@ -34,7 +34,7 @@ TEST(CliSpeech, VoicesListsEnglishFirst) {
 TEST(CliSpeech, SpeakWritesAWaveFileAndDescribesIt) {
     QTemporaryDir dir;
     const QString file = dir.filePath("gear.wav");
-    const Run r = Cli({"speak", "--voice", "0", "--out", file, "Gear", "down,", "three", "green."});
+    const CliRun r = Cli({"speak", "--voice", "0", "--out", file, "Gear", "down,", "three", "green."});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("\"spoken\": true"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"sampleRate\": 22050"), std::string::npos);
@@ -43,7 +43,7 @@ TEST(CliSpeech, SpeakWritesAWaveFileAndDescribesIt) {
 
 TEST(CliSpeech, UnknownVoiceOrFolderIsReportedNotWritten) {
     QTemporaryDir dir;
-    Run r = Cli({"speak", "--voice", "100000", "--out", dir.filePath("a.wav"), "hello"});
+    CliRun r = Cli({"speak", "--voice", "100000", "--out", dir.filePath("a.wav"), "hello"});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("\"errors\": [\"Specified Speech Engine not found\"]"), std::string::npos) << r.out;
     r = Cli({"speak", "--voice", "0", "--out", dir.filePath("no/such/a.wav"), "hello"});
