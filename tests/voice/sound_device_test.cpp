@@ -36,24 +36,31 @@ protected:
         // A private runtime folder, set before Qt first asks for sound devices in this process.
         setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
         unsetenv("PULSE_SERVER");
-        const int rc =
-            QProcess::execute("pulseaudio", {"-D", "-n", "--exit-idle-time=-1", "--load=module-null-sink",
-                                             "--load=module-native-protocol-unix"});
-        for (int i = 0; i < 50 && !QFile::exists(runtime.filePath("pulse/native")); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (rc != 0 || !QFile::exists(runtime.filePath("pulse/native")))
-            GTEST_SKIP() << "pulseaudio could not start (exit code " << rc << ")";
-        started = true;
+        // Kept as a child process (not daemonised) so that the test ends and reaps it.
+        daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        daemon.start("pulseaudio", {"-n", "--exit-idle-time=-1", "--load=module-null-sink",
+                                    "--load=module-native-protocol-unix"});
+        for (int i = 0; i < 50 && daemon.state() != QProcess::NotRunning &&
+                        !QFile::exists(runtime.filePath("pulse/native"));
+             ++i)
+            daemon.waitForFinished(100);
+        if (daemon.state() == QProcess::NotRunning || !QFile::exists(runtime.filePath("pulse/native")))
+            GTEST_SKIP() << "pulseaudio could not start: " << daemon.errorString().toStdString();
         if (QMediaDevices::audioOutputs().isEmpty())
             GTEST_SKIP() << "Qt lists no audio output (the sound back end was set up before the daemon ran)";
     }
 
     void TearDown() override {
-        if (recorder.state() != QProcess::NotRunning) {
-            recorder.terminate();
-            recorder.waitForFinished(3000);
+        for (QProcess* p : {&recorder, &daemon}) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->terminate();
+            if (!p->waitForFinished(5000)) {
+                p->kill();
+                p->waitForFinished(2000);
+            }
         }
-        if (started) QProcess::execute("pulseaudio", {"--kill"});
+        // The daemon leaves read-only files behind; make the folder removable.
+        QProcess::execute("chmod", {"-R", "u+rwX", runtime.path()});
     }
 
     void StartRecording() {
@@ -80,8 +87,8 @@ protected:
     }
 
     QTemporaryDir runtime;
+    QProcess daemon;
     QProcess recorder;
-    bool started = false;
 };
 
 TEST_F(SoundServer, SpokenTextReachesTheSoundDevice) {
