@@ -32,8 +32,9 @@ public:
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
         sink_ = std::make_unique<QAudioSink>(device_, format);
-        // A quarter second of buffer keeps the stream smooth while the first words start quickly.
-        sink_->setBufferSize(sampleRate / 4 * 2);
+        // One second of buffer: with much smaller buffers PulseAudio stalls for about a second
+        // after the first fragment. Pause holds the stream at the server, so it stays immediate.
+        sink_->setBufferSize(sampleRate * 2);
         io_ = sink_->start();
         if (!io_ || sink_->error() == QAudio::OpenError) {
             failed_ = true;
