@@ -126,6 +126,14 @@ void TForm7::ToggleChecklistWindow() {
     setVisible(!isVisible());
 }
 
+QLabel* TForm7::SpeedHoldPanel() const {
+    return ui->pnat;
+}
+
+QLabel* TForm7::ReverseThrustPanel() const {
+    return ui->pnrev;
+}
+
 void TForm7::DestroySpeech() {
     if (ctx_.ChecklistSpeech == speech_.get()) ctx_.ChecklistSpeech = nullptr;
     speech_.reset();

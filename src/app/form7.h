@@ -51,7 +51,9 @@ public:
     QLabel* CurrentChecklistPanel() const { return currentChecklistPanel_; }
     QLabel* NextChecklistPanel() const { return nextChecklistPanel_; }
 
-    // Speed hold and reverse thrust ("SPD", "REV"): their clicks run these when set.
+    // The speed-hold ("SPD") and reverse-thrust ("REV") panels; their clicks run these when set.
+    QLabel* SpeedHoldPanel() const;
+    QLabel* ReverseThrustPanel() const;
     std::function<void()> pnatClick;
     std::function<void()> pnrevClick;
 

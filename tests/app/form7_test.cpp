@@ -270,6 +270,8 @@ TEST_F(ChecklistWindow, SpeedHoldPanelsReportTheirClicks) {
     MouseClick(Panel("pnrev"));
     EXPECT_EQ(spd, 1);
     EXPECT_EQ(rev, 2);
+    EXPECT_EQ(form->SpeedHoldPanel(), Panel("pnat"));
+    EXPECT_EQ(form->ReverseThrustPanel(), Panel("pnrev"));
 }
 
 TEST(ShippedChecklistFile, WelcomesAndRunsTheInitialChecklist) {
