@@ -72,7 +72,7 @@ TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent, std::string checklistF
 }
 
 TForm7::~TForm7() {
-    if (ctx_.ChecklistSpeech == speech_.get()) ctx_.ChecklistSpeech = nullptr;
+    DestroySpeech();
 }
 
 void TForm7::FormCreate() {
@@ -84,6 +84,12 @@ void TForm7::FormCreate() {
         const int voice = file.ReadInteger("settings", "voice", 0);
         speech_ = std::make_unique<vantrel::TMSpeech>();
         ctx_.ChecklistSpeech = speech_.get();
+        // The weather report speaks its sentence as one line, without its own voice settings.
+        ctx_.speak = [this](const std::string& sentence) {
+            if (!speech_) return;
+            speech_->Text = {sentence};
+            speech_->Speak();
+        };
         for (const std::string& name : speech_->Engines())
             ui->lbengines->addItem(QString::fromStdString(name));
         if (voice >= 0 && voice < static_cast<int>(speech_->Engines().size())) {
@@ -135,7 +141,10 @@ QLabel* TForm7::ReverseThrustPanel() const {
 }
 
 void TForm7::DestroySpeech() {
-    if (ctx_.ChecklistSpeech == speech_.get()) ctx_.ChecklistSpeech = nullptr;
+    if (speech_ && ctx_.ChecklistSpeech == speech_.get()) {
+        ctx_.ChecklistSpeech = nullptr;
+        ctx_.speak = nullptr;
+    }
     speech_.reset();
 }
 

@@ -91,11 +91,23 @@ TEST_F(ChecklistWindow, CreationWithAVoiceSpeaksTheWelcomeAndShows) {
     EXPECT_FALSE(list->isVisible());
 }
 
+TEST_F(ChecklistWindow, WeatherSentencesGoThroughTheChecklistSpeech) {
+    CreateDefault();
+    ASSERT_TRUE(ctx.speak);
+    ctx.speak("Wind calm.");
+    EXPECT_EQ(Spoken(), "Wind calm.");
+    EXPECT_TRUE(form->Speech()->Speaking());
+    form->DestroySpeech();
+    EXPECT_FALSE(ctx.speak);
+    EXPECT_EQ(ctx.ChecklistSpeech, nullptr);
+}
+
 TEST_F(ChecklistWindow, WithoutAFileEverythingStaysOffAndHidden) {
     form = std::make_unique<TForm7>(ctx, nullptr, path + ".missing");
     EXPECT_TRUE(form->ChecklistsDisabled());
     EXPECT_TRUE(ctx.ChecklistsDisabled);
     EXPECT_EQ(form->Speech(), nullptr);
+    EXPECT_FALSE(ctx.speak); // the weather buttons stay but speak nothing
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(ctx.WeatherButtonsHidden);
     MouseClick(Panel("Panel2"));
