@@ -18,6 +18,7 @@ class TfoGenHTTP;
 namespace vantrel {
 
 class FlightPlan;
+class TMSpeech;
 
 // The ten windows, created once in this order and living until the program ends.
 struct WindowSet {
@@ -44,6 +45,18 @@ struct AppContext {
     // Speaks a sentence through the checklist window's speech component; left empty when
     // there is none, and then nothing is spoken.
     std::function<void(const std::string&)> speak;
+
+    // Voice features, decided by the checklist window when it is created: off without a
+    // checklist file or a usable voice. The speed hold and the Gauge panel read the flag.
+    bool ChecklistsDisabled = true;
+    // The checklist window's speech component (checklists, weather report, speed-hold warning);
+    // null when there is no checklist file.
+    TMSpeech* ChecklistSpeech = nullptr;
+    // Set when the configured voice does not exist: the main window's weather buttons
+    // (Button5, Button511, Button11) are to be hidden. The checklist window calls
+    // HideWeatherButtons if the main window set it, and also hides the buttons it finds by name.
+    bool WeatherButtonsHidden = false;
+    std::function<void()> HideWeatherButtons;
 };
 
 } // namespace vantrel

@@ -1,10 +1,310 @@
 #include "form7.h"
 
 #include "app_context.h"
+#include "app_title.h"
+#include "core/profile_file.h"
+#include "planning/flight_plan.h"
 #include "ui_form7.h"
+#include "voice/checklist_speaker.h"
+#include "voice/mspeech.h"
 
-TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), ui(new Ui::TForm7) {
-    ui->setupUi(this);
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <filesystem>
+
+namespace {
+
+const QColor kIdle(0xC0, 0xC0, 0xC0);
+const QColor kRunning(0x00, 0xFF, 0x00);
+const QColor kNextUp(0xFF, 0xFF, 0x00);
+
+void Paint(QLabel* panel, const QColor& colour) {
+    if (!panel) return;
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(p);
 }
 
-TForm7::~TForm7() = default;
+QWidget* TopLevelNamed(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name)) return w;
+    return nullptr;
+}
+
+// Errors of the speech component reach the user in the standard error box.
+void ShowError(QWidget* parent, const char* text) {
+    auto* box = new QMessageBox(QMessageBox::Critical, QString::fromUtf8(vantrel::kApplicationTitle),
+                                QString::fromUtf8(text), QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace
+
+TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent, std::string checklistFile)
+    : QWidget(parent), ctx_(ctx), ui(new Ui::TForm7), checklistFile_(std::move(checklistFile)) {
+    ui->setupUi(this);
+    // A floating strip above all windows, with a thin border and no caption.
+    setWindowFlags(Qt::Window | Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette title = ui->Label8->palette();
+    title.setColor(QPalette::Window, palette().color(QPalette::Active, QPalette::Highlight));
+    title.setColor(QPalette::WindowText, palette().color(QPalette::Active, QPalette::HighlightedText));
+    ui->Label8->setPalette(title);
+    for (QLabel* panel : findChildren<QLabel*>()) {
+        if (panel == ui->Label8) continue;
+        Paint(panel, kIdle);
+        panel->installEventFilter(this);
+    }
+    if (checklistFile_.empty()) {
+        std::string dir = ctx_.plan ? ctx_.plan->paths.ProgramDir : std::string();
+        if (dir.empty()) dir = QCoreApplication::applicationDirPath().toStdString() + "/";
+        checklistFile_ = dir + "checklists/checklists.ini";
+    }
+    PlaceWindow(-999, -999);
+    FormCreate();
+}
+
+TForm7::~TForm7() {
+    DestroySpeech();
+}
+
+void TForm7::FormCreate() {
+    checklistsDisabled_ = true;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(checklistFile_, ec)) {
+        checklistsDisabled_ = false;
+        const vantrel::ProfileFile file(checklistFile_);
+        const int voice = file.ReadInteger("settings", "voice", 0);
+        speech_ = std::make_unique<vantrel::TMSpeech>();
+        ctx_.ChecklistSpeech = speech_.get();
+        // The weather report speaks its sentence as one line, without its own voice settings.
+        ctx_.speak = [this](const std::string& sentence) {
+            if (!speech_) return;
+            speech_->Text = {sentence};
+            speech_->Speak();
+        };
+        for (const std::string& name : speech_->Engines())
+            ui->lbengines->addItem(QString::fromStdString(name));
+        if (voice >= 0 && voice < static_cast<int>(speech_->Engines().size())) {
+            try {
+                speech_->Select(speech_->Engines()[static_cast<std::size_t>(voice)]);
+            } catch (const vantrel::EMSpeechException& e) {
+                ShowError(this, e.what());
+            }
+            SpeakChecklistItem("welcome", 1);
+            show();
+        } else {
+            checklistsDisabled_ = true;
+            hide();
+            HideWeatherButtons();
+        }
+    }
+    ctx_.ChecklistsDisabled = checklistsDisabled_;
+}
+
+void TForm7::HideWeatherButtons() {
+    ctx_.WeatherButtonsHidden = true;
+    if (ctx_.HideWeatherButtons) ctx_.HideWeatherButtons();
+    if (QWidget* main = TopLevelNamed("Form1"))
+        for (const char* name : {"Button5", "Button511", "Button11"})
+            if (auto* button = main->findChild<QWidget*>(QLatin1String(name))) button->hide();
+}
+
+void TForm7::PlaceWindow(int left7, int top7) {
+    const QWidget* main = TopLevelNamed("Form1");
+    const QWidget* gauge = TopLevelNamed("Form4");
+    const QRect mainFrame = main ? main->frameGeometry() : QRect();
+    const int left =
+        left7 != -999 ? left7 : mainFrame.left() + mainFrame.width() - (gauge ? gauge->width() : 0) - 10;
+    const int top = top7 != -999 ? top7 : mainFrame.top() + 265;
+    move(left, top);
+}
+
+void TForm7::ToggleChecklistWindow() {
+    if (checklistsDisabled_) return;
+    setVisible(!isVisible());
+}
+
+QLabel* TForm7::SpeedHoldPanel() const {
+    return ui->pnat;
+}
+
+QLabel* TForm7::ReverseThrustPanel() const {
+    return ui->pnrev;
+}
+
+void TForm7::DestroySpeech() {
+    if (speech_ && ctx_.ChecklistSpeech == speech_.get()) {
+        ctx_.ChecklistSpeech = nullptr;
+        ctx_.speak = nullptr;
+    }
+    speech_.reset();
+}
+
+int TForm7::SpeakChecklistItem(const std::string& section, int item) {
+    try {
+        return vantrel::SpeakChecklistItem(speech_.get(), checklistsDisabled_, checklistFile_, section, item);
+    } catch (const vantrel::EMSpeechException& e) {
+        ShowError(this, e.what());
+        return -1;
+    }
+}
+
+void TForm7::StepChecklist(QLabel* panel) {
+    Paint(currentChecklistPanel_, kIdle);
+    Paint(nextChecklistPanel_, kIdle);
+    currentChecklistPanel_ = panel;
+    Paint(panel, kRunning);
+    // Show the colour before the speech starts (a repaint, not a nested event loop, so that
+    // another click cannot start a step inside this one).
+    panel->repaint();
+    const int result = SpeakChecklistItem(checklistSection_, checklistItem_);
+    if (result == 1) {
+        ++checklistItem_;
+    } else if (result == 0) {
+        Paint(currentChecklistPanel_, kIdle);
+        Paint(nextChecklistPanel_, kNextUp);
+        currentChecklistPanel_ = nullptr;
+        repaint();
+    }
+}
+
+void TForm7::StartChecklist(QLabel* panel, const char* section, QLabel* next) {
+    // The checklist marked as next stays yellow only until a panel is clicked, whichever it is.
+    Paint(nextChecklistPanel_, kIdle);
+    checklistSection_ = section;
+    nextChecklistPanel_ = next;
+    checklistItem_ = 1;
+    StepChecklist(panel);
+}
+
+void TForm7::Panel2Click() {
+    StartChecklist(ui->Panel2, "ic", ui->Panel1);
+}
+void TForm7::Panel1Click() {
+    StartChecklist(ui->Panel1, "bs", ui->Panel4);
+}
+void TForm7::Panel4Click() {
+    StartChecklist(ui->Panel4, "bt", ui->Panel5);
+}
+void TForm7::Panel5Click() {
+    StartChecklist(ui->Panel5, "to", ui->Panel10);
+}
+void TForm7::Panel10Click() {
+    StartChecklist(ui->Panel10, "at", ui->Panel12);
+}
+void TForm7::Panel12Click() {
+    StartChecklist(ui->Panel12, "cr", ui->Panel6);
+}
+void TForm7::Panel6Click() {
+    StartChecklist(ui->Panel6, "de", ui->Panel7);
+}
+void TForm7::Panel7Click() {
+    StartChecklist(ui->Panel7, "bl", ui->Panel8);
+}
+void TForm7::Panel8Click() {
+    StartChecklist(ui->Panel8, "al", ui->Panel9);
+}
+void TForm7::Panel9Click() {
+    StartChecklist(ui->Panel9, "sd", ui->Panel11);
+}
+void TForm7::Panel11Click() {
+    StartChecklist(ui->Panel11, "te", ui->Panel2);
+}
+
+void TForm7::Panel13Click() {
+    if (currentChecklistPanel_) StepChecklist(currentChecklistPanel_);
+}
+
+void TForm7::Panel14Click() {
+    if (!currentChecklistPanel_) return;
+    if (checklistItem_ > 1) {
+        --checklistItem_;
+        StepChecklist(currentChecklistPanel_);
+    }
+}
+
+void TForm7::Panel3MouseDown(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) {
+        QWidget* main = TopLevelNamed("Form1");
+        if (!main) return;
+        if (main->isVisible()) {
+            main->hide();
+        } else {
+            main->showNormal();
+            main->raise();
+            main->activateWindow();
+        }
+    } else if (button == Qt::RightButton) {
+        hide();
+    }
+}
+
+bool TForm7::eventFilter(QObject* watched, QEvent* event) {
+    auto* panel = qobject_cast<QLabel*>(watched);
+    if (!panel) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (panel == ui->Panel3) Panel3MouseDown(static_cast<QMouseEvent*>(event)->button());
+        return true; // panels are not drag handles
+    }
+    if (event->type() != QEvent::MouseButtonRelease) return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton || !panel->rect().contains(mouse->position().toPoint()))
+        return true;
+    const std::pair<QLabel*, void (TForm7::*)()> clicks[] = {
+        {ui->Panel2, &TForm7::Panel2Click},   {ui->Panel1, &TForm7::Panel1Click},
+        {ui->Panel4, &TForm7::Panel4Click},   {ui->Panel5, &TForm7::Panel5Click},
+        {ui->Panel10, &TForm7::Panel10Click}, {ui->Panel12, &TForm7::Panel12Click},
+        {ui->Panel6, &TForm7::Panel6Click},   {ui->Panel7, &TForm7::Panel7Click},
+        {ui->Panel8, &TForm7::Panel8Click},   {ui->Panel9, &TForm7::Panel9Click},
+        {ui->Panel11, &TForm7::Panel11Click}, {ui->Panel13, &TForm7::Panel13Click},
+        {ui->Panel14, &TForm7::Panel14Click},
+    };
+    for (const auto& [p, handler] : clicks)
+        if (p == panel) (this->*handler)();
+    if (panel == ui->pnat && pnatClick) pnatClick();
+    if (panel == ui->pnrev && pnrevClick) pnrevClick();
+    return true;
+}
+
+void TForm7::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space) {
+        if (currentChecklistPanel_) StepChecklist(currentChecklistPanel_);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// Dragging with the left button from any point not covered by a panel.
+void TForm7::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = true;
+        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void TForm7::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - dragOffset_);
+    QWidget::mouseMoveEvent(event);
+}
+
+void TForm7::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) dragging_ = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TForm7::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -2,6 +2,7 @@
 #include "cli/ipc_command.h"
 #include "metar_command.h"
 #include "plan_command.h"
+#include "speech_commands.h"
 
 #include <iostream>
 #include <string>
@@ -11,8 +12,12 @@ int main(int argc, char** argv) {
     if (command == "plan") return vantrel::cli::RunPlanCommand(argc, argv);
     if (command == "ipc") return vantrel::RunIpcCommand(argc, argv);
     if (command == "metar") return vantrel::cli::RunMetarCommand(argc, argv);
+    if (command == "speak") return RunSpeakCommand(argc, argv);
+    if (command == "voices") return RunVoicesCommand(argc, argv);
     std::cerr << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n"
                  "       vantrel-cli ipc [--read OFFSET:SIZE]... [--write OFFSET:SIZE=VALUE]...\n"
-                 "       vantrel-cli metar --airport-line LINE (--reply-file F | --reply TEXT)\n";
+                 "       vantrel-cli metar --airport-line LINE (--reply-file F | --reply TEXT)\n"
+                 "       vantrel-cli speak --voice N --out FILE.wav TEXT...\n"
+                 "       vantrel-cli voices\n";
     return 2;
 }

@@ -1,5 +1,5 @@
 // The voice tests run network requests through Qt's event loop, which needs an application
-// object for the whole test run.
+// object for the whole test run; the speech component delivers its notifications through it too.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
