@@ -20,14 +20,14 @@ std::map<std::string, ButtonAction>& PlanButtons() {
     return buttons;
 }
 
-bool ParsePlanEdit(const std::string& spec, PlanEdit& edit, std::string& problem) {
-    const std::size_t eq = spec.find('=');
+bool ParsePlanEdit(const std::string& argument, PlanEdit& edit, std::string& problem) {
+    const std::size_t eq = argument.find('=');
     if (eq == std::string::npos) {
-        problem = "--edit needs NAME=VALUE: " + spec;
+        problem = "--edit needs NAME=VALUE: " + argument;
         return false;
     }
-    const std::string name = spec.substr(0, eq);
-    const std::string value = spec.substr(eq + 1);
+    const std::string name = argument.substr(0, eq);
+    const std::string value = argument.substr(eq + 1);
     if (PlanButtons().count(name)) {
         if (value != "click") {
             problem = name + " takes the value click";

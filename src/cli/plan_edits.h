@@ -22,7 +22,7 @@ struct PlanEdit {
 };
 
 // Parses NAME=VALUE; false with a reason when the name or the value is not one the window has.
-bool ParsePlanEdit(const std::string& spec, PlanEdit& edit, std::string& problem);
+bool ParsePlanEdit(const std::string& argument, PlanEdit& edit, std::string& problem);
 
 // Applies the edit exactly as the user's change of that control would; errors go to plan.onError.
 // answer is what every Yes/No question raised by the edit is answered with.
