@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+class QObject;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -34,6 +35,36 @@ struct WindowSet {
     TForm6* Form6 = nullptr;
 };
 
+// The message boxes the windows show. Empty members use the real boxes (message_boxes.h);
+// a test installs its own to answer questions and to record errors.
+struct Dialogs {
+    // The application's standard error box: the error's exact text and an OK button.
+    std::function<void(const std::string& text)> showError;
+    // A Yes/No question with a stop icon; true means "Yes".
+    std::function<bool(const std::string& text, const std::string& caption)> askYesNo;
+    // Opens a document with the desktop's default handler.
+    std::function<void(const std::string& path)> openDocument;
+    // The system beep.
+    std::function<void()> beep;
+};
+
+// Main-window commands carried out by other parts of the program. The main window calls the
+// hook when its control is used; an empty hook does nothing.
+struct MainWindowHooks {
+    std::function<void()> saveSettings;         // SaveSettings; may throw ConvertError
+    std::function<void()> saveAircraftConfig;   // "Save": the aircraft files writer, before saveSettings
+    std::function<void()> printPlan;            // "Print": fill the sheet, show the print window
+    std::function<void()> setSimulatorUtc;      // "Set UTC"
+    std::function<void()> loadSimulatorWeather; // "FS Wx"
+    std::function<void(int button)> linkPanelMouseDown;   // "UIPC" lamp; button is a Qt::MouseButton
+    std::function<void()> toggleSound;                    // "Sound" panel
+    std::function<void()> startBackgroundSound;           // start-up: the looping background sound
+    std::function<void(QObject* sender)> listenToWeather; // the three "Listen to weather" buttons
+    std::function<void()> toggleChecklistWindow;          // "Gauge": the checklist window, unless disabled
+    std::function<void()> destroyChecklistSpeech;         // shutdown: the checklist window's speech engine
+    std::function<int()> aircraftAltitudeFeet;            // the aircraft's altitude, for arming the alert
+};
+
 // What the windows share: the plan and the program-wide services. Each window receives it
 // in its constructor, so a test can build any window on its own with its own context.
 struct AppContext {
@@ -57,6 +88,11 @@ struct AppContext {
     // HideWeatherButtons if the main window set it, and also hides the buttons it finds by name.
     bool WeatherButtonsHidden = false;
     std::function<void()> HideWeatherButtons;
+
+    std::string programDir; // the program's folder with a trailing separator
+    int UtcBiasMinutes = 0; // minutes to add to local time to get UTC, taken at start-up
+    Dialogs dialogs;
+    MainWindowHooks hooks;
 };
 
 } // namespace vantrel

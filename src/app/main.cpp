@@ -1,7 +1,10 @@
 #include "app_context.h"
+#include "app_title.h"
+#include "application.h"
 #include "frmmain.h"
 
 #include <QApplication>
+#include <QThread>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -12,5 +15,18 @@ int main(int argc, char** argv) {
         voices.ShowVoiceWindow();
         return app.exec();
     }
-    return 0;
+    QApplication::setApplicationName(QString::fromLatin1(vantrel::kApplicationTitle));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    // Only the main window's close ends the program (the gauge may stay open alone).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vantrel::Application program;
+    if (!program.CreateWindows(QApplication::applicationDirPath().toStdString() + "/")) {
+        // "No" at a start-up question: stop at once, without the shutdown sequence.
+        QApplication::processEvents();
+        QThread::msleep(1000);
+        return 0;
+    }
+    program.ShowWindows();
+    return QApplication::exec();
 }

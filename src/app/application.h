@@ -1,0 +1,58 @@
+#pragma once
+#include "app_context.h"
+
+#include <memory>
+#include <string>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TFormMain;
+class TfrmMain;
+class TfoGenHTTP;
+
+namespace vantrel {
+
+class FlightPlan;
+
+// The program: the plan, the shared context and the ten windows, each created once and
+// living as long as this object.
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    AppContext& Context() { return ctx_; }
+    FlightPlan& Plan() { return *plan_; }
+
+    // Creates the windows in their fixed order; the main window's creation runs the start-up
+    // sequence with programDir (ending with a separator). False when the user chose to stop
+    // at a start-up question: then no further window exists.
+    bool CreateWindows(const std::string& programDir);
+
+    // Brings the main window to the front with the splash and the speeds gauge on top.
+    void ShowWindows();
+
+private:
+    std::unique_ptr<FlightPlan> plan_;
+    AppContext ctx_;
+    // Declared in creation order; destroyed in reverse, the main window last.
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm4> form4_;
+    std::unique_ptr<TForm5> form5_;
+    std::unique_ptr<TfoGenHTTP> foGenHTTP_;
+    std::unique_ptr<TFormMain> formMain_;
+    std::unique_ptr<TForm7> form7_;
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<TfrmMain> frmMain_;
+    std::unique_ptr<TForm6> form6_;
+};
+
+} // namespace vantrel

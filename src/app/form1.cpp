@@ -1,0 +1,119 @@
+#include "form1.h"
+
+#include "app_context.h"
+#include "message_boxes.h"
+#include "panel_widget.h"
+#include "ui_form1.h"
+
+#include "core/convert.h"
+#include "planning/flight_plan.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+using vantrel::FieldId;
+
+namespace {
+
+// Dark cockpit panels with light captions; the plan fields bring their own colours.
+const char* const kCockpitStyle = R"(
+QWidget#Form1 { background-color: #1c2329; }
+QFrame#PanelTop { background-color: #10151a; }
+QLabel#capTitle { color: #9fd3ff; font-weight: bold; font-size: 12pt; }
+QFrame#Panel1, QFrame#Panel8 { background-color: #2a3440; }
+QGroupBox { color: #9fd3ff; font-weight: bold; border: 1px solid #4a5866; border-radius: 3px; margin-top: 8px; }
+QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }
+QGroupBox#rg2 { color: #e6e6e6; font-weight: normal; }
+QLabel, QCheckBox, QRadioButton { color: #e6e6e6; }
+QLabel#label87 { color: #7dff7d; font-family: monospace; font-size: 11pt; }
+QLabel#Label95 { color: #ffe08a; }
+QLineEdit { color: black; border: 1px solid #10151a; padding: 0 2px; }
+QPushButton { color: black; }
+)";
+
+} // namespace
+
+TForm1::TForm1(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), ui(new Ui::TForm1) {
+    ui->setupUi(this);
+    setStyleSheet(QString::fromLatin1(kCockpitStyle));
+    // The window sizes itself to its content and refuses every resize request.
+    setFixedSize(size());
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+
+    BindFields();
+    ConnectShell();
+    ConnectRoute();
+    ConnectAids();
+    ConnectLink();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // The plan outlives the window: it must not call back into a destroyed window.
+    if (ctx_.plan) {
+        ctx_.plan->onFieldChanged = nullptr;
+        ctx_.plan->onError = nullptr;
+    }
+}
+
+TPanel* TForm1::Panel(const char* name) const {
+    return findChild<TPanel*>(QLatin1String(name));
+}
+
+void TForm1::FormCreate() {
+    std::string programDir = ctx_.programDir;
+    if (programDir.empty()) programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+
+    vantrel::StartupHooks hooks;
+    hooks.ask = [this](const std::string& text) {
+        return vantrel::AskYesNo(ctx_, text, "Vantrel Suite", this);
+    };
+    hooks.processMessages = [] { QCoreApplication::processEvents(); };
+    hooks.placeMainWindow = [this](int top, int left) { PlaceAt(top, left); };
+    hooks.startBackgroundSound = [this] {
+        if (ctx_.hooks.startBackgroundSound) ctx_.hooks.startBackgroundSound();
+    };
+    startupResult_ = vantrel::RunStartupSequence(*ctx_.plan, programDir, hooks);
+    if (startupResult_ == vantrel::StartupResult::StoppedByUser) return;
+
+    ApplyWeightUnit();
+    // The bias is read whatever became of the sequence, so the clock never shows local time as UTC.
+    ctx_.UtcBiasMinutes = vantrel::ReadUtcBiasMinutes();
+    Timer1Timer();
+    Timer1->start();
+}
+
+void TForm1::PlaceAt(int top, int left) {
+    constexpr int kNotStored = -999;
+    QPoint p = pos();
+    if (top != kNotStored) p.setY(top);
+    if (left != kNotStored) p.setX(left);
+    move(p);
+}
+
+void TForm1::PlaySwitchCue() {
+    if (ctx_.plan->onSwitchCue) ctx_.plan->onSwitchCue();
+}
+
+void TForm1::Guarded(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const vantrel::ConvertError& e) {
+        vantrel::ShowError(ctx_, e.what(), this);
+    } catch (const vantrel::UserError& e) {
+        vantrel::ShowError(ctx_, e.what(), this);
+    }
+}
+
+void TForm1::SetLinkButtonsEnabled(bool enabled) {
+    for (QWidget* b : {static_cast<QWidget*>(ui->Button2), static_cast<QWidget*>(ui->Button3),
+                       static_cast<QWidget*>(ui->Button4), static_cast<QWidget*>(ui->Button7),
+                       static_cast<QWidget*>(ui->Button8)})
+        b->setEnabled(enabled);
+}

@@ -1,0 +1,115 @@
+// The main window's shell commands: help, exit and the close sequence, the fuel panel, the
+// gauge and checklist windows, the flight log, saving and printing.
+#include "form1.h"
+
+#include "app_context.h"
+#include "form4.h"
+#include "form5.h"
+#include "form6.h"
+#include "formmain.h"
+#include "message_boxes.h"
+#include "panel_widget.h"
+#include "ui_form1.h"
+
+#include "core/convert.h"
+#include "planning/flight_plan.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QUrl>
+
+using vantrel::FieldId;
+
+void TForm1::ConnectShell() {
+    connect(Panel("Panel4"), &TPanel::clicked, this, &TForm1::Panel4Click);
+    connect(Panel("Panel10"), &TPanel::clicked, this, &TForm1::Panel10Click);
+    connect(Panel("Panel9"), &TPanel::clicked, this, &TForm1::Button5Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ui->Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(ui->Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    connect(ui->Button51, &QPushButton::clicked, this, &TForm1::Button51Click);
+}
+
+// Help: the manual beside the program, opened by the desktop; a missing file is not reported.
+void TForm1::Panel4Click() {
+    std::string dir = ctx_.plan->paths.ProgramDir;
+    if (dir.empty()) dir = ctx_.programDir;
+    const std::string path = dir + "help/manual.pdf";
+    if (!QFileInfo(QString::fromStdString(path)).isFile()) return;
+    if (ctx_.dialogs.openDocument) {
+        ctx_.dialogs.openDocument(path);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void TForm1::Panel10Click() {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+// The shutdown sequence. A settings value that cannot be written keeps the window open, so
+// the user can correct it and nothing is lost silently.
+bool TForm1::FormCloseQuery() {
+    try {
+        if (ctx_.hooks.saveSettings) ctx_.hooks.saveSettings();
+    } catch (const vantrel::ConvertError& e) {
+        vantrel::ShowError(ctx_, e.what(), this);
+        return false;
+    } catch (const vantrel::UserError& e) {
+        vantrel::ShowError(ctx_, e.what(), this);
+        return false;
+    }
+    if (ctx_.windows.FormMain) ctx_.windows.FormMain->close(); // its close handler closes the link
+    if (ctx_.hooks.destroyChecklistSpeech) ctx_.hooks.destroyChecklistSpeech();
+    return true;
+}
+
+// Refuel/Defuel: the fuel panel preselects the smaller of the required fuel and the capacity.
+void TForm1::Button2Click() {
+    PlaySwitchCue();
+    Guarded([this] {
+        const vantrel::FlightPlan& plan = *ctx_.plan;
+        const int required = plan.IntOf(FieldId::Edit29);
+        const int capacity = plan.IntOf(FieldId::Edit33);
+        const int selected = required > capacity ? capacity : required;
+        const std::string unit = plan.values.WeightsInKg ? " kg" : " lb";
+        TForm5* fuelPanel = ctx_.windows.Form5;
+        if (!fuelPanel) return;
+        if (auto* label = fuelPanel->findChild<QLabel*>(QStringLiteral("lbselected")))
+            label->setText(QString::fromStdString(vantrel::IntToStr(selected) + unit));
+        fuelPanel->exec();
+    });
+}
+
+// Gauge: toggles the speeds gauge and, unless checklists are unavailable, the checklist window.
+void TForm1::Button5Click() {
+    PlaySwitchCue();
+    if (QWidget* gauge = ctx_.windows.Form4) gauge->setVisible(!gauge->isVisible());
+    if (ctx_.hooks.toggleChecklistWindow) ctx_.hooks.toggleChecklistWindow();
+}
+
+void TForm1::Button10Click() {
+    PlaySwitchCue();
+    if (ctx_.windows.Form6) ctx_.windows.Form6->exec();
+}
+
+// Save: the aircraft files first, then the settings, whatever became of the first.
+void TForm1::Button9Click() {
+    if (ctx_.hooks.saveAircraftConfig) Guarded(ctx_.hooks.saveAircraftConfig);
+    if (ctx_.hooks.saveSettings) Guarded(ctx_.hooks.saveSettings);
+}
+
+void TForm1::Button51Click() {
+    if (ctx_.hooks.printPlan) Guarded(ctx_.hooks.printPlan);
+}

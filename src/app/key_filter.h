@@ -1,0 +1,26 @@
+#pragma once
+#include <QChar>
+
+namespace vantrel {
+
+// Where a typed character goes on the main window.
+enum class KeyTarget {
+    FreeText,    // registration, operator, flight of the active-flight strip
+    AirportCode, // origin, destination, alternate
+    Other,       // every other control: numbers only
+};
+
+struct KeyDecision {
+    bool accept = false;    // the character reaches the control
+    bool switchCue = false; // the switch click sounds
+    QChar key;              // the character as it reaches the control (upper case)
+};
+
+// The main window's key filter: every character is turned to upper case; the free-text
+// fields take it as it is, without the switch click; elsewhere the click sounds, backspace
+// passes, airport codes take digits and the letters A to Z, and every other control takes
+// digits only. Control characters (Enter, clipboard shortcuts) are discarded outside the
+// free-text fields.
+KeyDecision FilterPlanKey(QChar typed, KeyTarget target);
+
+} // namespace vantrel

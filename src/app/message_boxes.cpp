@@ -1,0 +1,27 @@
+#include "message_boxes.h"
+
+#include "app_context.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace vantrel {
+
+void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
+    if (ctx.dialogs.showError) {
+        ctx.dialogs.showError(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), QString::fromStdString(text),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent) {
+    if (ctx.dialogs.askYesNo) return ctx.dialogs.askYesNo(text, caption);
+    QMessageBox box(QMessageBox::Critical, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace vantrel
