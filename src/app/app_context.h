@@ -90,7 +90,6 @@ struct AppContext {
     std::function<void()> HideWeatherButtons;
 
     std::string programDir; // the program's folder with a trailing separator
-    int UtcBiasMinutes = 0; // minutes to add to local time to get UTC, taken at start-up
     Dialogs dialogs;
     MainWindowHooks hooks;
 };

@@ -17,16 +17,6 @@
 
 namespace vantrel {
 
-namespace {
-
-template <class Window> Window* Create(std::unique_ptr<Window>& slot, AppContext& ctx, Window*& published) {
-    slot = std::make_unique<Window>(ctx, nullptr);
-    published = slot.get();
-    return published;
-}
-
-} // namespace
-
 Application::Application() : plan_(std::make_unique<FlightPlan>()) {
     ctx_.plan = plan_.get();
 }
@@ -46,22 +36,29 @@ Application::~Application() {
     form1_.reset();
 }
 
+template <class Window> void Application::Create(std::unique_ptr<Window>& slot, Window*& published) {
+    slot = std::make_unique<Window>(ctx_, nullptr);
+    published = slot.get();
+    created_.push_back(published);
+}
+
 bool Application::CreateWindows(const std::string& programDir) {
     ctx_.programDir = programDir;
     WindowSet& w = ctx_.windows;
-    TForm1* main = Create(form1_, ctx_, w.Form1);
+    Create(form1_, w.Form1);
+    TForm1* main = w.Form1;
     if (main->StartupResult() == StartupResult::StoppedByUser) return false;
     // Closing the main window ends the program, whatever other windows are still open.
     QObject::connect(main, &TForm1::closed, QCoreApplication::instance(), &QCoreApplication::quit);
-    Create(form2_, ctx_, w.Form2);
-    Create(form4_, ctx_, w.Form4);
-    Create(form5_, ctx_, w.Form5);
-    Create(foGenHTTP_, ctx_, w.foGenHTTP);
-    Create(formMain_, ctx_, w.FormMain);
-    Create(form7_, ctx_, w.Form7);
-    Create(form3_, ctx_, w.Form3);
-    Create(frmMain_, ctx_, w.frmMain);
-    Create(form6_, ctx_, w.Form6);
+    Create(form2_, w.Form2);
+    Create(form4_, w.Form4);
+    Create(form5_, w.Form5);
+    Create(foGenHTTP_, w.foGenHTTP);
+    Create(formMain_, w.FormMain);
+    Create(form7_, w.Form7);
+    Create(form3_, w.Form3);
+    Create(frmMain_, w.frmMain);
+    Create(form6_, w.Form6);
     return true;
 }
 

