@@ -15,6 +15,9 @@ TEST(Screenshots, MainWindowAndSplash) {
     TForm1 form1(f.ctx);
     form1.show();
     EXPECT_TRUE(form1.grab().save(QString::fromLocal8Bit(dir) + "/form1.png"));
+    f.plan.values.WeightsInKg = true;
+    form1.ApplyWeightUnit();
+    EXPECT_TRUE(form1.grab().save(QString::fromLocal8Bit(dir) + "/form1-kg.png"));
     TForm2 splash(f.ctx);
     splash.show();
     EXPECT_TRUE(splash.grab().save(QString::fromLocal8Bit(dir) + "/form2-splash.png"));

@@ -14,6 +14,13 @@
 
 namespace {
 
+// Sets an environment variable for the life of the guard.
+struct EnvGuard {
+    const char* name;
+    EnvGuard(const char* n, const QByteArray& value) : name(n) { qputenv(name, value); }
+    ~EnvGuard() { qunsetenv(name); }
+};
+
 struct ProgramFixture : ::testing::Test {
     vantrel::Application program;
     Recorder recorder;
@@ -78,6 +85,9 @@ TEST_F(ProgramFixture, ShowsTheMainWindowWithSplashAndGaugeOnTop) {
 TEST_F(ProgramFixture, NoAtAStartUpQuestionStopsBeforeTheOtherWindowsAndSavesNothing) {
     // An empty program folder: the simulator's folders cannot be found, so the sequence asks.
     QTemporaryDir empty;
+    // Neither the simulator nor the documents folder can be found.
+    const EnvGuard documents("VANTREL_DOCUMENTS", empty.path().toUtf8());
+    const EnvGuard simulator("VANTREL_FS_PATH", empty.path().toUtf8());
     recorder.answer = false;
     int saves = 0;
     program.Context().hooks.saveSettings = [&saves] { ++saves; };
