@@ -69,6 +69,9 @@ TEST_F(ProgramFixture, WindowsCarryTheirCaptions) {
     EXPECT_EQ(captions[7], "Vantrel - Print");
     EXPECT_EQ(captions[8], "Text-to-Speech");
     EXPECT_EQ(captions[9], "Vantrel - Flight Log");
+    EXPECT_EQ(program.Windows()[7]->size(), QSize(338, 343)); // print window
+    EXPECT_EQ(program.Windows()[9]->size(), QSize(722, 477)); // flight log viewer
+    EXPECT_EQ(program.Windows()[2]->width(), 61);             // speeds gauge
 }
 
 TEST_F(ProgramFixture, ShowsTheMainWindowWithSplashAndGaugeOnTop) {
