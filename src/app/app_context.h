@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 
-class QObject;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -56,13 +55,12 @@ struct MainWindowHooks {
     std::function<void()> printPlan;            // "Print": fill the sheet, show the print window
     std::function<void()> setSimulatorUtc;      // "Set UTC"
     std::function<void()> loadSimulatorWeather; // "FS Wx"
-    std::function<void(int button)> linkPanelMouseDown;   // "UIPC" lamp; button is a Qt::MouseButton
-    std::function<void()> toggleSound;                    // "Sound" panel
-    std::function<void()> startBackgroundSound;           // start-up: the looping background sound
-    std::function<void(QObject* sender)> listenToWeather; // the three "Listen to weather" buttons
-    std::function<void()> toggleChecklistWindow;          // "Gauge": the checklist window, unless disabled
-    std::function<void()> destroyChecklistSpeech;         // shutdown: the checklist window's speech engine
-    std::function<int()> aircraftAltitudeFeet;            // the aircraft's altitude, for arming the alert
+    std::function<void(int button)> linkPanelMouseDown; // "UIPC" lamp; button is a Qt::MouseButton
+    std::function<void()> toggleSound;                  // "Sound" panel
+    std::function<void()> startBackgroundSound;         // start-up: the looping background sound
+    std::function<void()> toggleChecklistWindow;        // "Gauge": the checklist window, unless disabled
+    std::function<void()> destroyChecklistSpeech;       // shutdown: the checklist window's speech engine
+    std::function<int()> aircraftAltitudeFeet;          // the aircraft's altitude, for arming the alert
 };
 
 // What the windows share: the plan and the program-wide services. Each window receives it

@@ -4,6 +4,7 @@
 #include "message_boxes.h"
 #include "panel_widget.h"
 #include "ui_form1.h"
+#include "weather_buttons.h"
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"

@@ -18,7 +18,8 @@ class TForm1;
 
 namespace vantrel {
 struct AppContext;
-}
+class WeatherButtonHandler;
+} // namespace vantrel
 
 // The main planning window. It shows the flight plan's fields, forwards every edit to the
 // plan, and carries the shell commands (help, exit, fuel panel, gauge, log, save, print).
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     std::array<QWidget*, vantrel::kFieldCount> fieldWidgets_{};
     std::array<std::uint32_t, vantrel::kFieldCount> shownColors_{};
+    std::unique_ptr<vantrel::WeatherButtonHandler> weather_;
     QTimer* Timer1 = nullptr;
     vantrel::StartupResult startupResult_ = vantrel::StartupResult::Completed;
 };

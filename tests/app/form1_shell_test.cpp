@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <chrono>
 
 #include <gtest/gtest.h>
 
@@ -147,9 +148,6 @@ TEST_F(ShellFixture, CommandsOwnedElsewhereReachTheirHooks) {
     h.loadSimulatorWeather = [&] { calls.push_back("wx"); };
     h.toggleSound = [&] { calls.push_back("sound"); };
     h.linkPanelMouseDown = [&](int button) { calls.push_back("link" + std::to_string(button)); };
-    h.listenToWeather = [&](QObject* sender) {
-        calls.push_back("weather " + sender->objectName().toStdString());
-    };
     form->SetLinkButtonsEnabled(true);
     Button("Button9")->click();
     Button("Button51")->click();
@@ -157,11 +155,23 @@ TEST_F(ShellFixture, CommandsOwnedElsewhereReachTheirHooks) {
     Button("Button4")->click();
     Click(form->Panel("Panel5"));
     Click(form->Panel("Panel3"), Qt::RightButton);
-    Button("Button5")->click();
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"aircraft", "settings", "print", "utc", "wx", "sound", "link2"}));
+}
+
+TEST_F(ShellFixture, WeatherButtonsSpeakTheirAirportsReport) {
+    std::vector<std::string> spoken;
+    f.ctx.speak = [&spoken](const std::string& sentence) { spoken.push_back(sentence); };
+    f.plan.SetText(FieldId::Edit2, "EDDM");
+    // A report fetched a minute ago for the destination is used again, without a request.
+    f.ctx.weather.cache[1] = {"EDDM", std::chrono::system_clock::now() - std::chrono::minutes(1),
+                              "2026/12/08 15:50\nEDDM 081550Z 24015KT 9999 FEW012 12/09 Q1013\n"};
     Button("Button511")->click();
-    Button("Button11")->click();
-    EXPECT_EQ(calls, (std::vector<std::string>{"aircraft", "settings", "print", "utc", "wx", "sound", "link2",
-                                               "weather Button5", "weather Button511", "weather Button11"}));
+    ASSERT_EQ(spoken.size(), 1u);
+    EXPECT_NE(spoken[0].find("knots"), std::string::npos) << spoken[0]; // the wind is read out
+    // Nothing cached for the origin and no HTTP window: nothing is spoken, nothing breaks.
+    Button("Button5")->click();
+    EXPECT_EQ(spoken.size(), 1u);
 }
 
 TEST_F(ShellFixture, SaveWritesTheSettingsEvenWhenTheAircraftFilesFail) {
