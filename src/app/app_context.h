@@ -50,16 +50,12 @@ struct Dialogs {
 // Main-window commands carried out by other parts of the program. The main window calls the
 // hook when its control is used; an empty hook does nothing.
 struct MainWindowHooks {
-    std::function<void()> saveSettings;         // SaveSettings; may throw ConvertError
-    std::function<void()> saveAircraftConfig;   // "Save": the aircraft files writer, before saveSettings
-    std::function<void()> printPlan;            // "Print": fill the sheet, show the print window
-    std::function<void()> setSimulatorUtc;      // "Set UTC"
-    std::function<void()> loadSimulatorWeather; // "FS Wx"
+    std::function<void()> printPlan;                    // "Print": fill the sheet, show the print window
+    std::function<void()> setSimulatorUtc;              // "Set UTC"
+    std::function<void()> loadSimulatorWeather;         // "FS Wx"
     std::function<void(int button)> linkPanelMouseDown; // "UIPC" lamp; button is a Qt::MouseButton
-    std::function<void()> toggleSound;                  // "Sound" panel
-    std::function<void()> startBackgroundSound;         // start-up: the looping background sound
-    std::function<void()> toggleChecklistWindow;        // "Gauge": the checklist window, unless disabled
-    std::function<void()> destroyChecklistSpeech;       // shutdown: the checklist window's speech engine
+    std::function<void()> startBackgroundSound;         // the looping background sound (when sound is on)
+    std::function<void()> stopSound;                    // the "Sound" switch turned off: silence the player
     std::function<int()> aircraftAltitudeFeet;          // the aircraft's altitude, for arming the alert
 };
 

@@ -60,7 +60,9 @@ TForm1::~TForm1() {
     if (ctx_.plan) {
         ctx_.plan->onFieldChanged = nullptr;
         ctx_.plan->onError = nullptr;
+        ctx_.plan->onSoundSwitched = nullptr;
     }
+    ctx_.HideWeatherButtons = nullptr;
 }
 
 TPanel* TForm1::Panel(const char* name) const {
@@ -80,6 +82,7 @@ void TForm1::FormCreate() {
     hooks.startBackgroundSound = [this] {
         if (ctx_.hooks.startBackgroundSound) ctx_.hooks.startBackgroundSound();
     };
+    hooks.colorCfgLamp = [this](std::uint32_t color) { Panel("Panel7")->SetColor(color); };
     startupResult_ = vantrel::RunStartupSequence(*ctx_.plan, programDir, hooks);
     if (startupResult_ == vantrel::StartupResult::StoppedByUser) return;
 

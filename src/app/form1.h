@@ -79,6 +79,8 @@ private:
     // Start-up and shutdown
     void FormCreate();
     bool FormCloseQuery();
+    void StoreWindowPositions();
+    void SaveSettings();
     void PlaceAt(int top, int left);
     // Wiring of the commands, split by concern
     void ConnectShell();

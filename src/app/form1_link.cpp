@@ -1,13 +1,14 @@
 // The simulator link's controls on the main window: the "FS" and "UIPC" lamps, "Set UTC",
-// "FS Wx" and the "Sound" switch. The link and sound parts of the program act on them
-// through the main window's hooks.
+// "FS Wx" and the "Sound" switch. The link and the sound player act on them through the main
+// window's hooks.
 #include "form1.h"
 
 #include "app_context.h"
 #include "panel_widget.h"
 #include "ui_form1.h"
 
-#include "planning/field_id.h"
+#include "planning/flight_plan.h"
+#include "planning/sound_switch.h"
 
 void TForm1::ConnectLink() {
     // Not linked at start: both lamps red, the link's buttons disabled (the .ui says so).
@@ -28,7 +29,13 @@ void TForm1::ConnectLink() {
         if (ctx_.hooks.linkPanelMouseDown)
             Guarded([&] { ctx_.hooks.linkPanelMouseDown(static_cast<int>(button)); });
     });
-    connect(Panel("Panel5"), &TPanel::clicked, this, [this] {
-        if (ctx_.hooks.toggleSound) Guarded(ctx_.hooks.toggleSound);
-    });
+    // The sound switch: the plan keeps the flag, the window colours the panel and the player
+    // starts the background loop or falls silent.
+    vantrel::FlightPlan& plan = *ctx_.plan;
+    connect(Panel("Panel5"), &TPanel::clicked, this, [&plan] { vantrel::Panel5Click(plan); });
+    plan.onSoundSwitched = [this](bool on) {
+        Panel("Panel5")->SetColor(vantrel::SoundPanelColor(on));
+        const auto& sound = on ? ctx_.hooks.startBackgroundSound : ctx_.hooks.stopSound;
+        if (sound) sound();
+    };
 }

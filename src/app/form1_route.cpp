@@ -10,6 +10,12 @@ void TForm1::ConnectRoute() {
     weather_ = std::make_unique<vantrel::WeatherButtonHandler>(ctx_);
     for (QPushButton* button : {ui->Button5, ui->Button511, ui->Button11})
         connect(button, &QPushButton::clicked, this, [this, button] { Button511Click(button); });
+    // Without a usable voice the checklist window has the weather buttons hidden.
+    ctx_.HideWeatherButtons = [this] {
+        for (QPushButton* button : {ui->Button5, ui->Button511, ui->Button11})
+            button->hide();
+    };
+    if (ctx_.WeatherButtonsHidden) ctx_.HideWeatherButtons();
 }
 
 // The shared handler of the weather buttons; the sender tells which airport to report.

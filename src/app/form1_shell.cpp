@@ -6,13 +6,16 @@
 #include "form4.h"
 #include "form5.h"
 #include "form6.h"
+#include "form7.h"
 #include "formmain.h"
 #include "message_boxes.h"
 #include "panel_widget.h"
 #include "ui_form1.h"
 
 #include "core/convert.h"
+#include "planning/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
+#include "planning/settings_file.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -62,7 +65,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 // the user can correct it and nothing is lost silently.
 bool TForm1::FormCloseQuery() {
     try {
-        if (ctx_.hooks.saveSettings) ctx_.hooks.saveSettings();
+        SaveSettings();
     } catch (const vantrel::ConvertError& e) {
         vantrel::ShowError(ctx_, e.what(), this);
         return false;
@@ -71,8 +74,27 @@ bool TForm1::FormCloseQuery() {
         return false;
     }
     if (ctx_.windows.FormMain) ctx_.windows.FormMain->close(); // its close handler closes the link
-    if (ctx_.hooks.destroyChecklistSpeech) ctx_.hooks.destroyChecklistSpeech();
+    if (ctx_.windows.Form7) ctx_.windows.Form7->DestroySpeech();
     return true;
+}
+
+// The windows' current places go into the plan, which the settings writer stores.
+void TForm1::StoreWindowPositions() {
+    vantrel::WindowPositions& w = ctx_.plan->values.windowPositions;
+    auto store = [](const QWidget* window, int& top, int& left) {
+        if (!window) return;
+        top = window->y();
+        left = window->x();
+    };
+    store(this, w.Top1, w.Left1);
+    store(ctx_.windows.Form4, w.Top4, w.Left4);
+    store(ctx_.windows.Form5, w.Top5, w.Left5);
+    store(ctx_.windows.Form7, w.Top7, w.Left7);
+}
+
+void TForm1::SaveSettings() {
+    StoreWindowPositions();
+    vantrel::SaveSettings(*ctx_.plan);
 }
 
 // Refuel/Defuel: the fuel panel preselects the smaller of the required fuel and the capacity.
@@ -96,7 +118,7 @@ void TForm1::Button2Click() {
 void TForm1::Button5Click() {
     PlaySwitchCue();
     if (QWidget* gauge = ctx_.windows.Form4) gauge->setVisible(!gauge->isVisible());
-    if (ctx_.hooks.toggleChecklistWindow) ctx_.hooks.toggleChecklistWindow();
+    if (ctx_.windows.Form7) ctx_.windows.Form7->ToggleChecklistWindow(); // nothing while voice is off
 }
 
 void TForm1::Button10Click() {
@@ -104,10 +126,13 @@ void TForm1::Button10Click() {
     if (ctx_.windows.Form6) ctx_.windows.Form6->exec();
 }
 
-// Save: the aircraft files first, then the settings, whatever became of the first.
+// Save: the aircraft files after a confirmation, then the settings whatever the answer.
 void TForm1::Button9Click() {
-    if (ctx_.hooks.saveAircraftConfig) Guarded(ctx_.hooks.saveAircraftConfig);
-    if (ctx_.hooks.saveSettings) Guarded(ctx_.hooks.saveSettings);
+    const vantrel::QuestionFn ask = [this](const std::string& text, const std::string& caption) {
+        return vantrel::AskYesNo(ctx_, text, caption, this, vantrel::QuestionIcon::Question);
+    };
+    StoreWindowPositions();
+    Guarded([this, &ask] { vantrel::Button9Click(*ctx_.plan, ask); });
 }
 
 void TForm1::Button51Click() {

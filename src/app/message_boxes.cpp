@@ -17,9 +17,11 @@ void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
     box.exec();
 }
 
-bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent) {
+bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent,
+              QuestionIcon icon) {
     if (ctx.dialogs.askYesNo) return ctx.dialogs.askYesNo(text, caption);
-    QMessageBox box(QMessageBox::Critical, QString::fromStdString(caption), QString::fromStdString(text),
+    QMessageBox box(icon == QuestionIcon::Stop ? QMessageBox::Critical : QMessageBox::Question,
+                    QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
 }

@@ -27,6 +27,7 @@ struct ShellFixture : ::testing::Test {
     void SetUp() override {
         form = std::make_unique<TForm1>(f.ctx);
         f.errors.clear();
+        f.questions.clear();
         f.switchCues = 0;
     }
     QPushButton* Button(const char* name) const { return form->findChild<QPushButton*>(QLatin1String(name)); }
@@ -50,31 +51,25 @@ TEST_F(ShellFixture, HelpOpensTheManualBesideTheProgram) {
     EXPECT_EQ(f.opened, std::vector<std::string>{f.ctx.programDir + "help/manual.pdf"});
 }
 
-TEST_F(ShellFixture, ExitSavesTheSettingsAndCloses) {
-    int saves = 0;
-    int speechReleased = 0;
-    f.ctx.hooks.saveSettings = [&saves] { ++saves; };
-    f.ctx.hooks.destroyChecklistSpeech = [&speechReleased] { ++speechReleased; };
+TEST_F(ShellFixture, ExitSavesTheSettingsWithTheWindowsPlaceAndCloses) {
     bool closed = false;
     QObject::connect(form.get(), &TForm1::closed, [&closed] { closed = true; });
+    form->move(123, 45);
     form->show();
     Click(form->Panel("Panel10"));
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(speechReleased, 1);
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->isVisible());
-}
-
-TEST_F(ShellFixture, CloseWithoutSettingsWriterOrSpeechStillEnds) {
-    bool closed = false;
-    QObject::connect(form.get(), &TForm1::closed, [&closed] { closed = true; });
-    form->show();
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(closed);
+    EXPECT_EQ(f.plan.values.windowPositions.Left1, 123);
+    EXPECT_EQ(f.plan.values.windowPositions.Top1, 45);
+    QFile settings(QString::fromStdString(f.ctx.programDir + "vn-erj145.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray text = settings.readAll();
+    EXPECT_TRUE(text.contains("Left1=123")) << text.toStdString();
+    EXPECT_TRUE(f.errors.empty());
 }
 
 TEST_F(ShellFixture, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
-    f.ctx.hooks.saveSettings = [] { throw vantrel::ConvertError("'' is not a valid integer value"); };
+    f.plan.SetText(FieldId::Edit22, ""); // extra fuel cleared: it cannot be stored as a number
     bool closed = false;
     QObject::connect(form.get(), &TForm1::closed, [&closed] { closed = true; });
     form->show();
@@ -82,6 +77,10 @@ TEST_F(ShellFixture, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(closed);
     EXPECT_EQ(f.errors, std::vector<std::string>{"'' is not a valid integer value"});
+
+    f.plan.SetText(FieldId::Edit22, "500"); // corrected, the window closes
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(ShellFixture, RefuelPreselectsTheSmallerOfRequiredFuelAndCapacity) {
@@ -124,39 +123,52 @@ TEST_F(ShellFixture, RefuelStartsDisabledAndEnablesWithTheLink) {
         EXPECT_TRUE(Button(name)->isEnabled()) << name;
 }
 
-TEST_F(ShellFixture, GaugeTogglesTheGaugeAndAsksTheChecklistWindowToo) {
+TEST_F(ShellFixture, GaugeTogglesTheGauge) {
     TForm4 gauge(f.ctx);
     f.ctx.windows.Form4 = &gauge;
-    int checklistToggles = 0;
-    f.ctx.hooks.toggleChecklistWindow = [&checklistToggles] { ++checklistToggles; };
     gauge.show();
     Click(form->Panel("Panel9"));
     EXPECT_FALSE(gauge.isVisible());
     Click(form->Panel("Panel9"));
     EXPECT_TRUE(gauge.isVisible());
-    EXPECT_EQ(checklistToggles, 2);
     EXPECT_EQ(f.switchCues, 2);
+}
+
+TEST_F(ShellFixture, SoundSwitchColoursItsPanelAndStartsOrStopsTheLoop) {
+    std::vector<std::string> calls;
+    f.ctx.hooks.startBackgroundSound = [&] { calls.push_back("start"); };
+    f.ctx.hooks.stopSound = [&] { calls.push_back("stop"); };
+    const bool wasOn = f.plan.values.SoundOn;
+    Click(form->Panel("Panel5"));
+    EXPECT_EQ(f.plan.values.SoundOn, !wasOn);
+    Click(form->Panel("Panel5"));
+    EXPECT_EQ(f.plan.values.SoundOn, wasOn);
+    EXPECT_EQ(form->Panel("Panel5")->Color(), wasOn ? vantrel::colors::Lime : vantrel::colors::Red);
+    EXPECT_EQ(calls, wasOn ? (std::vector<std::string>{"stop", "start"})
+                           : (std::vector<std::string>{"start", "stop"}));
+}
+
+TEST_F(ShellFixture, HiddenWeatherButtonsStayHidden) {
+    f.ctx.WeatherButtonsHidden = true;
+    ASSERT_TRUE(f.ctx.HideWeatherButtons);
+    f.ctx.HideWeatherButtons();
+    for (const char* name : {"Button5", "Button511", "Button11"})
+        EXPECT_TRUE(Button(name)->isHidden()) << name;
 }
 
 TEST_F(ShellFixture, CommandsOwnedElsewhereReachTheirHooks) {
     std::vector<std::string> calls;
     auto& h = f.ctx.hooks;
-    h.saveAircraftConfig = [&] { calls.push_back("aircraft"); };
-    h.saveSettings = [&] { calls.push_back("settings"); };
     h.printPlan = [&] { calls.push_back("print"); };
     h.setSimulatorUtc = [&] { calls.push_back("utc"); };
     h.loadSimulatorWeather = [&] { calls.push_back("wx"); };
-    h.toggleSound = [&] { calls.push_back("sound"); };
     h.linkPanelMouseDown = [&](int button) { calls.push_back("link" + std::to_string(button)); };
     form->SetLinkButtonsEnabled(true);
-    Button("Button9")->click();
     Button("Button51")->click();
     Button("Button3")->click();
     Button("Button4")->click();
-    Click(form->Panel("Panel5"));
     Click(form->Panel("Panel3"), Qt::RightButton);
-    EXPECT_EQ(calls,
-              (std::vector<std::string>{"aircraft", "settings", "print", "utc", "wx", "sound", "link2"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"print", "utc", "wx", "link2"}));
 }
 
 TEST_F(ShellFixture, WeatherButtonsSpeakTheirAirportsReport) {
@@ -174,13 +186,12 @@ TEST_F(ShellFixture, WeatherButtonsSpeakTheirAirportsReport) {
     EXPECT_EQ(spoken.size(), 1u);
 }
 
-TEST_F(ShellFixture, SaveWritesTheSettingsEvenWhenTheAircraftFilesFail) {
-    int saves = 0;
-    f.ctx.hooks.saveAircraftConfig = [] { throw vantrel::ConvertError("'x' is not a valid integer value"); };
-    f.ctx.hooks.saveSettings = [&saves] { ++saves; };
+TEST_F(ShellFixture, SaveAsksBeforeWritingTheAircraftFilesAndStoresTheSettingsAnyway) {
+    f.answer = false;
     Button("Button9")->click();
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(f.errors.size(), 1u);
+    EXPECT_EQ(f.questions, std::vector<std::string>{"Are you sure you want to store flight data?"});
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(f.ctx.programDir + "vn-erj145.ini")));
+    EXPECT_TRUE(f.errors.empty());
 }
 
 TEST_F(ShellFixture, ControlsCarryTheirCaptionsAndHints) {
