@@ -86,6 +86,20 @@ TEST_F(ProgramFixture, ShowsTheMainWindowWithSplashAndGaugeOnTop) {
     EXPECT_FALSE(w.Form5->isVisible());
 }
 
+TEST_F(ProgramFixture, ClosingTheMainWindowSavesTheSettingsAndEndsTheProgram) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    program.ShowWindows();
+    bool quitRequested = false;
+    QObject::connect(program.Context().windows.Form1, &TForm1::closed,
+                     [&quitRequested] { quitRequested = true; });
+    EXPECT_TRUE(program.Context().windows.Form1->close());
+    EXPECT_TRUE(quitRequested);
+    QFile settings(dir.path() + "/vn-erj145.ini");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("Origin="));
+    EXPECT_TRUE(recorder.errors.empty());
+}
+
 TEST_F(ProgramFixture, NoAtAStartUpQuestionStopsBeforeTheOtherWindowsAndSavesNothing) {
     // An empty program folder: the simulator's folders cannot be found, so the sequence asks.
     QTemporaryDir empty;
