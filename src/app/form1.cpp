@@ -17,19 +17,23 @@ using vantrel::FieldId;
 namespace {
 
 // Dark cockpit panels with light captions; the plan fields bring their own colours.
+// The rules name the window's own frames, so dialogs opened on top of the window (message
+// boxes are its children) keep the desktop's normal look.
 const char* const kCockpitStyle = R"(
 QWidget#Form1 { background-color: #1c2329; }
 QFrame#PanelTop { background-color: #10151a; }
-QLabel#capTitle { color: #9fd3ff; font-weight: bold; font-size: 12pt; }
 QFrame#Panel1, QFrame#Panel8 { background-color: #2a3440; }
-QGroupBox { color: #9fd3ff; font-weight: bold; border: 1px solid #4a5866; border-radius: 3px; margin-top: 8px; }
-QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }
-QGroupBox#rg2 { color: #e6e6e6; font-weight: normal; }
-QLabel, QCheckBox, QRadioButton { color: #e6e6e6; }
-QLabel#label87 { color: #7dff7d; font-family: monospace; font-size: 11pt; }
-QLabel#Label95 { color: #ffe08a; }
-QLineEdit { color: black; border: 1px solid #10151a; padding: 0 2px; }
-QPushButton { color: black; }
+QFrame#PanelTop QLabel, QFrame#Panel1 QLabel, QFrame#Panel8 QLabel,
+QFrame#Panel1 QCheckBox, QFrame#Panel1 QRadioButton { color: #e6e6e6; }
+QFrame#PanelTop QLabel#capTitle { color: #9fd3ff; font-weight: bold; font-size: 12pt; }
+QFrame#PanelTop QLabel#label87 { color: #7dff7d; font-family: monospace; font-size: 11pt; }
+QFrame#Panel1 QLabel#Label95 { color: #ffe08a; }
+QFrame#Panel1 QGroupBox { color: #9fd3ff; font-weight: bold; border: 1px solid #4a5866; border-radius: 3px;
+                          margin-top: 8px; }
+QFrame#Panel1 QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }
+QFrame#Panel1 QGroupBox#rg2 { color: #e6e6e6; font-weight: normal; }
+QFrame#PanelTop QLineEdit, QFrame#Panel1 QLineEdit, QFrame#Panel8 QLineEdit {
+    color: black; border: 1px solid #10151a; padding: 0 2px; }
 )";
 
 } // namespace

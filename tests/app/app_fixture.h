@@ -19,6 +19,7 @@
 struct Recorder {
     std::vector<std::string> errors;
     std::vector<std::string> questions;
+    std::vector<std::string> captions; // of the questions
     std::vector<std::string> opened;
     int beeps = 0;
     int switchCues = 0;
@@ -26,8 +27,9 @@ struct Recorder {
 
     void Install(vantrel::AppContext& ctx) {
         ctx.dialogs.showError = [this](const std::string& text) { errors.push_back(text); };
-        ctx.dialogs.askYesNo = [this](const std::string& text, const std::string&) {
+        ctx.dialogs.askYesNo = [this](const std::string& text, const std::string& caption) {
             questions.push_back(text);
+            captions.push_back(caption);
             return answer;
         };
         ctx.dialogs.openDocument = [this](const std::string& path) { opened.push_back(path); };

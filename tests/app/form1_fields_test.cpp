@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -172,4 +173,19 @@ TEST_F(Form1Fixture, RefusesToBeResized) {
 TEST_F(Form1Fixture, FitsA1280By800Screen) {
     EXPECT_LE(form->frameGeometry().width(), 1280);
     EXPECT_LE(form->frameGeometry().height(), 800 - 60); // room for a title bar and a task bar
+}
+
+TEST_F(Form1Fixture, MessageBoxesOnTheWindowKeepTheirOwnReadableLook) {
+    // A message box is a child of the window; the window's light-on-dark captions must not
+    // reach its text.
+    QMessageBox box(QMessageBox::Critical, "Vantrel Suite", "Cannot find FS2004 installation.",
+                    QMessageBox::Yes | QMessageBox::No, form.get());
+    box.ensurePolished();
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        label->ensurePolished();
+        EXPECT_NE(label->palette().color(QPalette::WindowText), QColor(0xe6, 0xe6, 0xe6));
+    }
+    auto* caption = form->findChild<QLabel*>("capEdit13");
+    caption->ensurePolished();
+    EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(0xe6, 0xe6, 0xe6));
 }

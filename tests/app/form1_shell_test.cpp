@@ -190,6 +190,7 @@ TEST_F(ShellFixture, SaveAsksBeforeWritingTheAircraftFilesAndStoresTheSettingsAn
     f.answer = false;
     Button("Button9")->click();
     EXPECT_EQ(f.questions, std::vector<std::string>{"Are you sure you want to store flight data?"});
+    EXPECT_EQ(f.captions.back(), "Vantrel Suite ERJ145LR");
     EXPECT_TRUE(QFile::exists(QString::fromStdString(f.ctx.programDir + "vn-erj145.ini")));
     EXPECT_TRUE(f.errors.empty());
 }
