@@ -18,6 +18,9 @@ void TForm1::ConnectLink() {
     Panel("Panel7")->SetColor(vantrel::colors::Silver);
     for (const char* name : {"Panel4", "Panel9", "Panel10"})
         Panel(name)->SetColor(0x3A4756);
+    // The panels that act on a click show it with the pointing hand.
+    for (const char* name : {"Panel3", "Panel4", "Panel5", "Panel6", "Panel9", "Panel10"})
+        Panel(name)->setCursor(Qt::PointingHandCursor);
 
     connect(ui->Button3, &QPushButton::clicked, this, [this] {
         if (ctx_.hooks.setSimulatorUtc) Guarded(ctx_.hooks.setSimulatorUtc);
