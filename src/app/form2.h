@@ -30,7 +30,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    vantrel::AppContext& ctx_;
+    [[maybe_unused]] vantrel::AppContext& ctx_; // the splash reads nothing shared
     std::unique_ptr<Ui::TForm2> ui;
     QTimer* Timer1 = nullptr;
 };
