@@ -10,10 +10,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <filesystem>
 
@@ -121,9 +125,18 @@ void TForm7::PlaceWindow(int left7, int top7) {
     const QWidget* main = TopLevelNamed("Form1");
     const QWidget* gauge = TopLevelNamed("Form4");
     const QRect mainFrame = main ? main->frameGeometry() : QRect();
-    const int left =
+    int left =
         left7 != -999 ? left7 : mainFrame.left() + mainFrame.width() - (gauge ? gauge->width() : 0) - 10;
-    const int top = top7 != -999 ? top7 : mainFrame.top() + 265;
+    int top = top7 != -999 ? top7 : mainFrame.top() + 265;
+    // Keep the whole strip on a screen: a position stored on a larger desktop, or the place
+    // beside a main window near the screen's edge, must not leave it out of reach.
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - width()));
+        top = std::clamp(top, area.top(), std::max(area.top(), area.bottom() + 1 - height()));
+    }
     move(left, top);
 }
 

@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 using namespace vantrel;
@@ -262,7 +265,7 @@ TEST_F(ChecklistWindow, PositionComesFromTheStoredValuesOrTheMainWindow) {
     QWidget mainWindow, gauge;
     mainWindow.setObjectName("Form1");
     gauge.setObjectName("Form4");
-    mainWindow.setGeometry(100, 50, 600, 400);
+    mainWindow.setGeometry(20, 50, 400, 300);
     gauge.resize(150, 100);
     CreateDefault();
     form->PlaceWindow(-999, -999);
@@ -270,6 +273,10 @@ TEST_F(ChecklistWindow, PositionComesFromTheStoredValuesOrTheMainWindow) {
     EXPECT_EQ(form->pos(), QPoint(frame.left() + frame.width() - 150 - 10, frame.top() + 265));
     form->PlaceWindow(321, 123);
     EXPECT_EQ(form->pos(), QPoint(321, 123));
+    // A place off the screen (stored on a larger desktop) is pulled back onto it.
+    form->PlaceWindow(5000, -5000);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.contains(QRect(form->pos(), form->size()))) << form->x() << "," << form->y();
 }
 
 TEST_F(ChecklistWindow, SpeedHoldPanelsReportTheirClicks) {
