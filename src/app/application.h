@@ -7,20 +7,7 @@
 
 class QWidget;
 
-class TForm1;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
-class TForm6;
-class TForm7;
-class TFormMain;
-class TfrmMain;
-class TfoGenHTTP;
-
 namespace vantrel {
-
-class FlightPlan;
 
 // The program: the plan, the shared context and the ten windows, each created once and
 // living as long as this object.

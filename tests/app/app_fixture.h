@@ -2,6 +2,7 @@
 // A context for building windows in a test: the real plan, message boxes that record what
 // they were asked instead of waiting for a user, and a program folder of the test's own.
 #include "app_context.h"
+#include "window_test_support.h"
 
 #include "planning/flight_plan.h"
 
@@ -75,10 +76,5 @@ inline void TypeText(QWidget* widget, const QString& text) {
 }
 
 inline void Click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    const QPointF global = widget->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &release);
+    vantrel::test::MouseClick(widget, button);
 }
