@@ -4,14 +4,39 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 using vantrel::testing::RunCli;
 
 namespace {
 
+// A program folder of its own with the shipped tables, and a home without any simulator, so
+// the run neither reads nor writes anything of the machine's.
+struct Sandbox {
+    QTemporaryDir root;
+    Sandbox() {
+        namespace fs = std::filesystem;
+        const fs::path program = fs::path(root.path().toStdString()) / "program";
+        for (const char* data : {"fuel", "speeds", "airports"})
+            fs::copy(fs::path(VANTREL_OUT_DIR) / data, program / data, fs::copy_options::recursive);
+        fs::create_directories(fs::path(root.path().toStdString()) / "home");
+    }
+    QString Program() const { return root.path() + "/program"; }
+    QStringList Env() const {
+        return {"HOME=" + root.path() + "/home", "VANTREL_DOCUMENTS=" + root.path() + "/home",
+                "VANTREL_FS_PATH=" + root.path() + "/nosim"};
+    }
+};
+
+const Sandbox& Shared() {
+    static const Sandbox sandbox;
+    return sandbox;
+}
+
 QString ProgramDir() {
-    return QString(VANTREL_OUT_DIR);
+    return Shared().Program();
 }
 
 QString FieldText(const QJsonObject& json, const char* name) {
@@ -24,8 +49,7 @@ QString FieldColor(const QJsonObject& json, const char* name) {
 } // namespace
 
 TEST(PlanCommand, PrintsEveryControlWithColoursAndValues) {
-    QTemporaryDir docs;
-    const auto r = RunCli({"plan", "--program-dir", ProgramDir()}, {"VANTREL_DOCUMENTS=" + docs.path()});
+    const auto r = RunCli({"plan", "--program-dir", ProgramDir()}, Shared().Env());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject fields = r.json["fields"].toObject();
     for (int n = 1; n <= 54; ++n)
@@ -46,11 +70,10 @@ TEST(PlanCommand, PrintsEveryControlWithColoursAndValues) {
 }
 
 TEST(PlanCommand, EditsRippleAndErrorsAreListedInOrder) {
-    QTemporaryDir docs;
     const auto r = RunCli({"plan", "--program-dir", ProgramDir(), "--edit", "Edit17=12a", "--edit",
                            "Edit17=27337", "--edit", "Edit13=51", "--edit", "cb3=2", "--edit",
                            "ScrollBar1=-50", "--edit", "Button6=click"},
-                          {"VANTREL_DOCUMENTS=" + docs.path()});
+                          Shared().Env());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonArray errors = r.json["errors"].toArray();
     ASSERT_FALSE(errors.isEmpty());
@@ -76,7 +99,7 @@ TEST(PlanCommand, WrongCommandLinesExitWithTwo) {
 
 TEST(PlanCommand, MissingFuelFileIsReportedAndLeavesTheDefaults) {
     QTemporaryDir dir;
-    const auto r = RunCli({"plan", "--program-dir", dir.path()}, {"VANTREL_DOCUMENTS=" + dir.path()});
+    const auto r = RunCli({"plan", "--program-dir", dir.path()}, Shared().Env());
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.json["errors"].toArray().size() >= 1);
     EXPECT_EQ(FieldText(r.json, "Edit1").size(), 4);
