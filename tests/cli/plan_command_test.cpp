@@ -19,6 +19,7 @@ struct Sandbox {
     Sandbox() {
         namespace fs = std::filesystem;
         const fs::path program = fs::path(root.path().toStdString()) / "program";
+        fs::create_directories(program);
         for (const char* data : {"fuel", "speeds", "airports"})
             fs::copy(fs::path(VANTREL_OUT_DIR) / data, program / data, fs::copy_options::recursive);
         fs::create_directories(fs::path(root.path().toStdString()) / "home");
