@@ -21,6 +21,11 @@ std::size_t Utf8SequenceLength(const std::string& s, std::size_t i) {
     if (i + n > s.size()) return 0;
     for (std::size_t k = 1; k < n; ++k)
         if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+    // No overlong forms, no surrogates, nothing above U+10FFFF.
+    const auto second = static_cast<unsigned char>(s[i + 1]);
+    if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) || (c == 0xF0 && second < 0x90) ||
+        (c == 0xF4 && second > 0x8F))
+        return 0;
     return n;
 }
 
