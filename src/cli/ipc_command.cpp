@@ -1,5 +1,7 @@
 #include "cli/ipc_command.h"
 
+#include "cli/json_writer.h"
+
 #include "simlink/ipc_client.h"
 
 #include <cstdint>
@@ -11,6 +13,8 @@
 namespace vantrel {
 
 namespace {
+
+using cli::JsonString;
 
 struct Request {
     bool write = false;
@@ -75,7 +79,8 @@ std::string Hex(std::uint64_t value, int digits) {
 }
 
 std::string ResultJson(std::uint32_t result) {
-    return "{\"result\": " + std::to_string(result) + ", \"text\": \"" + IpcResultText(result) + "\"}";
+    return "{\"result\": " + std::to_string(result) + ", \"text\": " + JsonString(IpcResultText(result)) +
+           "}";
 }
 
 std::string ReadJson(const Request& r) {
@@ -126,7 +131,7 @@ int RunIpcCommand(int argc, char** argv) {
     if (opened) {
         json += ", \"fsuipc_version\": \"" + Hex(client.FsuipcVersion(), 8) + "\"";
         json += ", \"simulator_code\": " + std::to_string(client.SimulatorVersion());
-        json += ", \"simulator\": \"" + std::string(SimulatorName(client.SimulatorVersion())) + "\"";
+        json += ", \"simulator\": " + JsonString(SimulatorName(client.SimulatorVersion()));
         bool queued = true;
         for (Request& r : requests) {
             queued = r.write ? client.FSUIPC_Write(r.offset, r.size, r.bytes.data(), result)

@@ -60,45 +60,6 @@ bool ReadReplyFile(const std::string& path, std::string& content, bool& tooLarge
     return true;
 }
 
-// Strictly valid UTF-8 stays; every byte outside a valid sequence (overlong forms and
-// surrogates included) is taken as Latin-1, so the output is valid UTF-8 whatever the reply.
-std::string ToValidUtf8(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = 0;
-        unsigned lo = 0x80, hi = 0xBF; // allowed range of the second byte
-        if (c < 0x80) {
-            n = 1;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            n = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            n = 3;
-            if (c == 0xE0) lo = 0xA0;
-            if (c == 0xED) hi = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            n = 4;
-            if (c == 0xF0) lo = 0x90;
-            if (c == 0xF4) hi = 0x8F;
-        }
-        bool valid = n > 0 && i + n <= s.size();
-        for (std::size_t k = 1; valid && k < n; ++k) {
-            const auto b = static_cast<unsigned char>(s[i + k]);
-            valid = k == 1 ? (b >= lo && b <= hi) : (b >= 0x80 && b <= 0xBF);
-        }
-        if (valid) {
-            out.append(s, i, n);
-            i += n;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-            ++i;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 int RunMetarCommand(int argc, char** argv) {
@@ -123,7 +84,7 @@ int RunMetarCommand(int argc, char** argv) {
     const std::optional<std::string> sentence =
         tooLarge ? std::nullopt : SentenceFromReply(reply, *options.airportLine);
     if (sentence)
-        std::cout << "{\"spoken\": true, \"text\": " << JsonString(ToValidUtf8(*sentence)) << "}\n";
+        std::cout << "{\"spoken\": true, \"text\": " << JsonString(*sentence) << "}\n";
     else
         std::cout << "{\"spoken\": false}\n";
     return 0;

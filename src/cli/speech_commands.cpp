@@ -1,5 +1,7 @@
 #include "speech_commands.h"
 
+#include "json_writer.h"
+
 #include "core/convert.h"
 #include "core/profile_file.h"
 #include "voice/mspeech.h"
@@ -15,37 +17,7 @@
 
 namespace {
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
+using vantrel::cli::JsonString;
 
 // The speech component posts its notifications through Qt's event loop.
 std::unique_ptr<QCoreApplication> EnsureApp(int& argc, char** argv) {
