@@ -9,12 +9,14 @@
 #include <QMediaDevices>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 using namespace vantrel;
@@ -27,16 +29,23 @@ void RunEvents(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-class SoundServer : public ::testing::Test {
-protected:
-    void SetUp() override {
+// One sound server for the whole suite: Qt's sound back end connects to the first server it
+// finds in a process and does not reconnect to a later one.
+struct SoundServerProcess {
+    QTemporaryDir runtime;
+    QProcess daemon;
+    std::string skipReason;
+
+    SoundServerProcess() {
         if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
-            QStandardPaths::findExecutable("parec").isEmpty())
-            GTEST_SKIP() << "pulseaudio or parec is not installed";
+            QStandardPaths::findExecutable("parec").isEmpty()) {
+            skipReason = "pulseaudio or parec is not installed";
+            return;
+        }
         // A private runtime folder, set before Qt first asks for sound devices in this process.
         setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
         unsetenv("PULSE_SERVER");
-        // Kept as a child process (not daemonised) so that the test ends and reaps it.
+        // Kept as a child process (not daemonised) so that the suite ends and reaps it.
         daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         daemon.start("pulseaudio", {"-n", "--exit-idle-time=-1", "--load=module-null-sink",
                                     "--load=module-native-protocol-unix"});
@@ -45,27 +54,48 @@ protected:
              ++i)
             daemon.waitForFinished(100);
         if (daemon.state() == QProcess::NotRunning || !QFile::exists(runtime.filePath("pulse/native")))
-            GTEST_SKIP() << "pulseaudio could not start: " << daemon.errorString().toStdString();
-        if (QMediaDevices::audioOutputs().isEmpty())
-            GTEST_SKIP() << "Qt lists no audio output (the sound back end was set up before the daemon ran)";
+            skipReason = "pulseaudio could not start: " + daemon.errorString().toStdString();
+        else if (QMediaDevices::audioOutputs().isEmpty())
+            skipReason = "Qt lists no audio output (the sound back end was set up before the daemon ran)";
     }
 
-    void TearDown() override {
-        for (QProcess* p : {&recorder, &daemon}) {
-            if (p->state() == QProcess::NotRunning) continue;
-            p->terminate();
-            if (!p->waitForFinished(5000)) {
-                p->kill();
-                p->waitForFinished(2000);
+    ~SoundServerProcess() {
+        if (daemon.state() != QProcess::NotRunning) {
+            daemon.terminate();
+            if (!daemon.waitForFinished(5000)) {
+                daemon.kill();
+                daemon.waitForFinished(2000);
             }
         }
         // The daemon leaves read-only files behind; make the folder removable.
         QProcess::execute("chmod", {"-R", "u+rwX", runtime.path()});
     }
+};
+
+class SoundServer : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new SoundServerProcess; }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+
+    void SetUp() override {
+        if (!server->skipReason.empty()) GTEST_SKIP() << server->skipReason;
+    }
+
+    void TearDown() override {
+        if (recorder.state() == QProcess::NotRunning) return;
+        recorder.terminate();
+        if (!recorder.waitForFinished(5000)) {
+            recorder.kill();
+            recorder.waitForFinished(2000);
+        }
+    }
 
     void StartRecording() {
-        QFile::remove(runtime.filePath("monitor.raw"));
-        recorder.setStandardOutputFile(runtime.filePath("monitor.raw"));
+        QFile::remove(server->runtime.filePath("monitor.raw"));
+        recorder.setStandardOutputFile(server->runtime.filePath("monitor.raw"));
         recorder.start("parec", {"--device=null.monitor", "--format=s16le", "--rate=22050", "--channels=1",
                                  "--latency-msec=20"});
         ASSERT_TRUE(recorder.waitForStarted(3000));
@@ -76,7 +106,7 @@ protected:
         RunEvents(300);
         recorder.terminate();
         recorder.waitForFinished(3000);
-        QFile file(runtime.filePath("monitor.raw"));
+        QFile file(server->runtime.filePath("monitor.raw"));
         std::vector<std::int16_t> samples;
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray bytes = file.readAll();
@@ -86,10 +116,11 @@ protected:
         return samples;
     }
 
-    QTemporaryDir runtime;
-    QProcess daemon;
+    static SoundServerProcess* server;
     QProcess recorder;
 };
+
+SoundServerProcess* SoundServer::server = nullptr;
 
 TEST_F(SoundServer, SpokenTextReachesTheSoundDevice) {
     StartRecording();
