@@ -2,9 +2,10 @@
 
 #include "json_writer.h"
 
+#include "core/profile_file.h"
+
 #include "voice/weather_report.h"
 
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -48,18 +49,6 @@ bool ParseOptions(int argc, char** argv, MetarOptions& options, std::string& pro
     return true;
 }
 
-// Reads at most limit + 1 bytes, so an oversized file is recognised without reading it all.
-bool ReadReplyFile(const std::string& path, std::string& content, bool& tooLarge) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    content.assign(kMaxReplyBytes + 1, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (in.bad()) return false;
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    tooLarge = content.size() > kMaxReplyBytes;
-    return true;
-}
-
 } // namespace
 
 int RunMetarCommand(int argc, char** argv) {
@@ -73,7 +62,7 @@ int RunMetarCommand(int argc, char** argv) {
     std::string reply;
     bool tooLarge = false;
     if (options.replyFile) {
-        if (!ReadReplyFile(*options.replyFile, reply, tooLarge)) {
+        if (!ReadFileUpTo(*options.replyFile, kMaxReplyBytes, reply, tooLarge)) {
             std::cerr << "vantrel-cli metar: cannot read " << *options.replyFile << "\n";
             return 2;
         }

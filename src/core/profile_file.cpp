@@ -178,6 +178,23 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
     return true;
 }
 
+bool ReadFileUpTo(const std::string& path, std::size_t limit, std::string& content, bool& tooLarge) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    content.clear();
+    tooLarge = false;
+    // In chunks, so a generous limit costs nothing for a small file.
+    char chunk[64 * 1024];
+    while (in && content.size() <= limit) {
+        in.read(chunk, static_cast<std::streamsize>(sizeof chunk));
+        content.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) return false;
+    tooLarge = content.size() > limit;
+    if (tooLarge) content.resize(limit);
+    return true;
+}
+
 void WriteFileAtomically(const std::string& path, const std::string& content) {
     namespace fs = std::filesystem;
     std::error_code linkError;

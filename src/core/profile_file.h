@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,11 @@ private:
 
 // Reads a whole file as bytes; false when it cannot be opened.
 bool ReadWholeFile(const std::string& path, std::string& content);
+
+// Reads at most limit bytes of a file; tooLarge tells that more followed (content then holds
+// the first limit bytes). An oversized file is recognised without reading it all. False when
+// the file cannot be opened or read.
+bool ReadFileUpTo(const std::string& path, std::size_t limit, std::string& content, bool& tooLarge);
 
 // Replaces a file's content through a temporary file in the same folder and a rename.
 // Throws UserError("Unable to write to <path>") on failure; the old file stays intact.

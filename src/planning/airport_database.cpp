@@ -1,10 +1,10 @@
 #include "planning/airport_database.h"
 
 #include "core/convert.h"
+#include "core/profile_file.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
 namespace vantrel {
 
@@ -12,7 +12,7 @@ namespace {
 
 // A worldwide database is a few megabytes; anything far larger is not an airport list and
 // is refused rather than read into memory whole.
-constexpr std::uintmax_t kMaxDatabaseBytes = 64u * 1024u * 1024u;
+constexpr std::size_t kMaxDatabaseBytes = 64u * 1024u * 1024u;
 
 constexpr std::size_t kCodeFirst = 1, kCodeLast = 4;
 constexpr std::size_t kLatitudeFirst = 5, kLatitudeLast = 14;
@@ -40,15 +40,11 @@ std::string FileOpenErrorText(const std::string& path, const std::string& reason
 }
 
 void AirportDatabase::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw UserError(FileOpenErrorText(path, std::strerror(errno)));
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxDatabaseBytes)
-        throw UserError(FileOpenErrorText(path, "The file is too large."));
-    std::string content(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(content.data(), size);
-    if (!in) throw UserError(FileOpenErrorText(path, "The file could not be read."));
+    std::string content;
+    bool tooLarge = false;
+    if (!ReadFileUpTo(path, kMaxDatabaseBytes, content, tooLarge))
+        throw UserError(FileOpenErrorText(path, std::strerror(errno)));
+    if (tooLarge) throw UserError(FileOpenErrorText(path, "The file is too large."));
     LoadText(content);
 }
 

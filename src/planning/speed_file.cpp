@@ -1,10 +1,9 @@
 #include "planning/speed_file.h"
 
 #include "core/convert.h"
+#include "core/profile_file.h"
 
-#include <cstdio>
 #include <map>
-#include <memory>
 #include <mutex>
 
 #ifndef _WIN32
@@ -18,25 +17,15 @@ namespace {
 // A speed file holds a few hundred short lines; a bigger file is not one.
 constexpr std::size_t kMaxSpeedFileBytes = 1024 * 1024;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 } // namespace
 
 namespace {
 
 std::string ReadSpeedFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw UserError("File not found");
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     std::string content;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        if (content.size() + got > kMaxSpeedFileBytes) throw UserError("Speed table too large: " + path);
-        content.append(buffer, got);
-    }
+    bool tooLarge = false;
+    if (!ReadFileUpTo(path, kMaxSpeedFileBytes, content, tooLarge)) throw UserError("File not found");
+    if (tooLarge) throw UserError("Speed table too large: " + path);
     return content;
 }
 
