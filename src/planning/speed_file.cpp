@@ -17,10 +17,6 @@ namespace {
 // A speed file holds a few hundred short lines; a bigger file is not one.
 constexpr std::size_t kMaxSpeedFileBytes = 1024 * 1024;
 
-} // namespace
-
-namespace {
-
 std::string ReadSpeedFile(const std::string& path) {
     std::string content;
     bool tooLarge = false;
