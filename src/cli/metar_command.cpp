@@ -4,6 +4,7 @@
 
 #include "core/profile_file.h"
 
+#include "voice/http_fetcher.h"
 #include "voice/weather_report.h"
 
 #include <iostream>
@@ -15,7 +16,8 @@ namespace vantrel::cli {
 namespace {
 
 // The HTTP client rejects a larger reply, so a larger reply file is not spoken either.
-constexpr std::size_t kMaxReplyBytes = 64 * 1024;
+// A reply given on the command line is held to the size the HTTP client accepts.
+constexpr std::size_t kMaxReplyBytes = static_cast<std::size_t>(kMaxHttpBodyBytes);
 
 struct MetarOptions {
     std::optional<std::string> airportLine;

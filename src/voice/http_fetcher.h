@@ -14,11 +14,14 @@ namespace vantrel {
 inline constexpr const char* kHttpAccept = "text/html, */*";
 inline constexpr const char* kHttpUserAgent = "Mozilla/3.0 (compatible; Vantrel Suite)";
 
+// The largest reply body the program accepts; a METAR reply is a few hundred bytes.
+inline constexpr qint64 kMaxHttpBodyBytes = 64 * 1024;
+
 struct HttpLimits {
     // The whole exchange, redirects included, ends after this time without an answer.
     std::chrono::milliseconds timeout{15000};
     // A reply body above this size is cut off and the exchange fails.
-    qint64 maxBodyBytes = 64 * 1024;
+    qint64 maxBodyBytes = kMaxHttpBodyBytes;
     // Requests per exchange, the first one and every redirect.
     int maxRequests = 15;
 };
