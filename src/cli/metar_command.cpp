@@ -16,7 +16,6 @@ namespace vantrel::cli {
 namespace {
 
 // The HTTP client rejects a larger reply, so a larger reply file is not spoken either.
-// A reply given on the command line is held to the size the HTTP client accepts.
 constexpr std::size_t kMaxReplyBytes = static_cast<std::size_t>(kMaxHttpBodyBytes);
 
 struct MetarOptions {
