@@ -51,9 +51,7 @@ void PrintField(std::ostream& out, const FlightPlan& plan, FieldId id, bool& fir
     out << (first ? "" : ",") << JsonString(std::string(FieldName(id)))
         << ":{\"text\":" << JsonString(plan.Text(id))
         << ",\"color\":" << JsonString(JsonColor(plan.Color(id)));
-    if (id == FieldId::cb3 || id == FieldId::rg2 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 ||
-        id == FieldId::ComboBox3)
-        out << ",\"index\":" << plan.ItemIndex(id);
+    if (IsListField(id)) out << ",\"index\":" << plan.ItemIndex(id);
     out << "}";
     first = false;
 }

@@ -44,9 +44,7 @@ bool ParsePlanEdit(const std::string& argument, PlanEdit& edit, std::string& pro
     }
     edit.field = *field;
     const FieldId id = *field;
-    const bool numeric = id == FieldId::cb3 || id == FieldId::rg2 || id == FieldId::ComboBox1 ||
-                         id == FieldId::ComboBox2 || id == FieldId::ComboBox3 || id == FieldId::cbRVSM ||
-                         id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2;
+    const bool numeric = IsListField(id) || IsScrollBar(id) || id == FieldId::cbRVSM;
     if (!numeric) {
         if (static_cast<int>(id) >= 54) {
             problem = name + " cannot be edited";
@@ -68,7 +66,7 @@ bool ParsePlanEdit(const std::string& argument, PlanEdit& edit, std::string& pro
             return false;
         }
         edit.kind = PlanEdit::Kind::Check;
-    } else if (id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2) {
+    } else if (IsScrollBar(id)) {
         edit.kind = PlanEdit::Kind::Position;
     } else {
         edit.kind = PlanEdit::Kind::Select;

@@ -85,6 +85,18 @@ constexpr FieldId EditField(int n) {
 }
 
 std::string_view FieldName(FieldId id);
+
+// Controls whose value is a choice from a list: the combo boxes and the flaps radio group.
+constexpr bool IsComboBox(FieldId id) {
+    return id == FieldId::cb3 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 ||
+           id == FieldId::ComboBox3;
+}
+constexpr bool IsListField(FieldId id) {
+    return IsComboBox(id) || id == FieldId::rg2;
+}
+constexpr bool IsScrollBar(FieldId id) {
+    return id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2;
+}
 std::optional<FieldId> FieldByName(std::string_view name);
 
 // Colours as 0xRRGGBB.

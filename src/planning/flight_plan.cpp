@@ -78,14 +78,6 @@ struct Range {
 constexpr Range kOatRange{-50, 50};
 constexpr Range kQnhRange{950, 1060};
 
-bool IsScrollBar(FieldId id) {
-    return id == FieldId::ScrollBar1 || id == FieldId::ScrollBar2;
-}
-bool IsComboBox(FieldId id) {
-    return id == FieldId::cb3 || id == FieldId::ComboBox1 || id == FieldId::ComboBox2 ||
-           id == FieldId::ComboBox3;
-}
-
 } // namespace
 
 FlightPlan::FlightPlan() {
