@@ -5,6 +5,7 @@
 //   set OFFSET SIZE VALUE    stores a value
 //   versions FSUIPC SIMULATOR  the version values served (hex)
 //   hang MS                  stops answering for MS milliseconds, as a busy simulator does
+//   resume                   ends a hang early
 //   status                   requests served and refused, the client's library version
 //   quit
 #include "window_server.h"
@@ -19,6 +20,8 @@ using vantrel::OffsetSpace;
 using vantrel::WindowServer;
 
 OffsetSpace* g_space = nullptr;
+// Set by "resume", which the reading thread handles itself while the window's thread hangs.
+HANDLE g_resume = nullptr;
 
 bool ParseOffset(const char* text, std::uint32_t& offset, std::uint32_t& size) {
     char* end = nullptr;
@@ -55,9 +58,10 @@ std::string Command(WindowServer& server, const std::string& line) {
     }
     if (line.rfind("hang ", 0) == 0) {
         const unsigned long ms = std::strtoul(line.c_str() + 5, nullptr, 10);
+        ResetEvent(g_resume);
         std::printf("hanging\n");
         std::fflush(stdout);
-        Sleep(DWORD(ms));
+        WaitForSingleObject(g_resume, DWORD(ms));
         return "answering";
     }
     if (line == "status")
@@ -78,6 +82,10 @@ DWORD WINAPI ReadCommands(void* window) {
         std::string line = buffer;
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
+        if (line == "resume") {
+            SetEvent(g_resume);
+            continue;
+        }
         PostMessageA(HWND(window), WindowServer::kCommandMessage, 0, LPARAM(new std::string(line)));
     }
     PostMessageA(HWND(window), WindowServer::kCommandMessage, 0, LPARAM(new std::string("quit")));
@@ -112,6 +120,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vantrel-winsim: %s\n", reason.c_str());
         return 1;
     }
+    g_resume = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     CreateThread(nullptr, 0, &ReadCommands, server.Window(), 0, nullptr);
     std::printf("ready %lu\n", GetCurrentProcessId());
     std::fflush(stdout);

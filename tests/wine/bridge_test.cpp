@@ -14,6 +14,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -149,7 +150,7 @@ TEST_F(BridgeTest, AHungSimulatorTimesOutThroughTheBridge) {
     auto client = Client(400);
     std::uint32_t result = 0;
     ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
-    server_->Send("hang 4500");
+    server_->Send("hang 60000");
     ASSERT_EQ(server_->Line(), "hanging");
     std::uint32_t value = 0;
     client->FSUIPC_Read(0x3304, 4, &value, result);
@@ -158,6 +159,11 @@ TEST_F(BridgeTest, AHungSimulatorTimesOutThroughTheBridge) {
     EXPECT_EQ(result, 11u);
     EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 11 * 300);
     EXPECT_EQ(value, 0u);
+    server_->Send("resume");
+    EXPECT_EQ(server_->Line(), "answering");
+    client->FSUIPC_Read(0x3304, 4, &value, result);
+    EXPECT_TRUE(client->FSUIPC_Process(result)) << result;
+    EXPECT_EQ(value, 0x36140000u);
 }
 
 TEST_F(BridgeTest, AKilledBridgeFailsTheExchangeAndARestartedOneServesTheSameLink) {
@@ -165,7 +171,7 @@ TEST_F(BridgeTest, AKilledBridgeFailsTheExchangeAndARestartedOneServesTheSameLin
     std::uint32_t result = 0;
     ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
     // The bridge is killed while it waits for the (busy) simulator's answer.
-    server_->Send("hang 1500");
+    server_->Send("hang 60000");
     ASSERT_EQ(server_->Line(), "hanging");
     std::uint32_t value = 0;
     client->FSUIPC_Read(0x3304, 4, &value, result);
@@ -182,14 +188,15 @@ TEST_F(BridgeTest, AKilledBridgeFailsTheExchangeAndARestartedOneServesTheSameLin
     EXPECT_FALSE(Client()->FSUIPC_Open(0, other));
     EXPECT_EQ(other, 2u);
 
-    EXPECT_EQ(server_->Line(5000), "answering");
+    server_->Send("resume");
+    EXPECT_EQ(server_->Line(), "answering");
     StartBridge();
     client->FSUIPC_Read(0x3304, 4, &value, result);
     EXPECT_TRUE(client->FSUIPC_Process(result)) << result;
     EXPECT_EQ(value, 0x36140000u);
 }
 
-TEST_F(BridgeTest, ASecondBridgeRefusesToStartAndLeavesTheFirstAnnounced) {
+TEST_F(BridgeTest, OneBridgePerFolderWhoseFileGoesWithIt) {
     const bridge::Address first = Address();
     Program second("vantrel-bridge.exe");
     EXPECT_EQ(second.Wait(), 1);
@@ -197,6 +204,13 @@ TEST_F(BridgeTest, ASecondBridgeRefusesToStartAndLeavesTheFirstAnnounced) {
     struct stat st {};
     ASSERT_EQ(stat((dir_ + "/vantrel-bridge").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Ctrl+C stops the bridge, which takes its announcement away.
+    bridge_->Interrupt();
+    EXPECT_EQ(bridge_->Wait(), 0);
+    EXPECT_NE(stat((dir_ + "/vantrel-bridge").c_str(), &st), 0);
+    std::uint32_t result = 0;
+    EXPECT_FALSE(Client()->FSUIPC_Open(0, result));
+    EXPECT_EQ(result, 2u);
 }
 
 } // namespace

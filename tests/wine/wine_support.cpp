@@ -127,6 +127,10 @@ void Program::Kill() {
     pid_ = -1;
 }
 
+void Program::Interrupt() {
+    if (pid_ > 0) kill(pid_, SIGINT);
+}
+
 int Program::Wait(int timeout_ms) {
     if (pid_ <= 0) return -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);

@@ -28,7 +28,8 @@ public:
     void Send(const std::string& line);
     // Sends a command and returns the reply line.
     std::string Ask(const std::string& line, int timeout_ms = 15000);
-    void Kill(); // SIGKILL, as a crash would
+    void Kill();      // SIGKILL, as a crash would
+    void Interrupt(); // SIGINT, as Ctrl+C in its terminal
     // Waits for the end; the exit status, or -1 when it was killed or is still running.
     int Wait(int timeout_ms = 15000);
     const std::string& Output() const { return output_; }
