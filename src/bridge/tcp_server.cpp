@@ -72,9 +72,9 @@ void TcpServer::Run(const std::atomic<bool>& stop) {
         const ULONGLONG now = GetTickCount64();
         std::vector<Connection> kept;
         for (Connection& c : connections_) {
-            const bool keep = FD_ISSET(c.socket, &readable)
-                                  ? Read(c)
-                                  : c.session->Authenticated() || now < c.token_deadline;
+            // A connection that trickles bytes still has to show its token in time.
+            const bool keep = (!FD_ISSET(c.socket, &readable) || Read(c)) &&
+                              (c.session->Authenticated() || now < c.token_deadline);
             if (keep) {
                 kept.push_back(std::move(c));
             } else {
