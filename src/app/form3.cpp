@@ -128,10 +128,11 @@ void TForm3::Button1Click() {
         sent = SaveAsPdf();
     } else {
         sent = vantrel::PaintSheetPage(*ui->Panel1, *printer);
+        const std::string name = printer->printerName().toStdString();
         if (!sent)
             vantrel::ShowError(ctx_,
-                               "The ops flight plan could not be printed on \"" +
-                                   printer->printerName().toStdString() + "\".",
+                               "The ops flight plan could not be printed" +
+                                   (name.empty() ? std::string() : " on \"" + name + "\"") + ".",
                                this);
     }
     SetOuterHeight(kNormalHeight);

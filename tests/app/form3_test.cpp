@@ -110,13 +110,16 @@ TEST_F(PrintFixture, MainWindowPrintFillsTheSheetAndClosingPrintsNothing) {
     f.plan.values.UtcBiasMinutes = 300; // west of Greenwich: 23:59 local is already tomorrow
     form->localNow = [] { return QDateTime(QDate(2026, 3, 4), QTime(23, 59)); };
     bool modal = false;
+    QPoint centre;
     const int cuesBefore = f.switchCues;
     QTimer::singleShot(0, form.get(), [&] {
         modal = form->isVisible() && form->isModal();
+        centre = form->frameGeometry().center() - main->frameGeometry().center();
         form->close();
     });
     main->findChild<QPushButton*>("Button51")->click();
     EXPECT_TRUE(modal);
+    EXPECT_LE(centre.manhattanLength(), 6); // centred on the main window, frames aside
     EXPECT_EQ(f.switchCues, cuesBefore + 1);
     EXPECT_TRUE(form->SheetFilled());
     EXPECT_EQ(Label("st24"), "05/03");
