@@ -11,23 +11,17 @@
 
 namespace vantrel::cli {
 
-namespace {
-
-// The window toolkit, on a platform that needs no display: nothing is ever shown.
-void EnsureWidgetToolkit() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vantrel-cli";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion")); // as the program draws its windows
-}
-
-} // namespace
-
 bool PrintPlanPdf(FlightPlan& plan, const std::string& path, std::string& error) {
-    EnsureWidgetToolkit();
+    // The window toolkit, for this page only, on a platform that needs no display.
+    int argc = 1;
+    char name[] = "vantrel-cli";
+    char* argv[] = {name, nullptr};
+    std::unique_ptr<QApplication> toolkit; // after its arguments, so it goes first
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        toolkit = std::make_unique<QApplication>(argc, argv);
+        QApplication::setStyle(QStringLiteral("Fusion")); // as the program draws its windows
+    }
     AppContext ctx;
     ctx.plan = &plan;
     TForm3 window(ctx);
