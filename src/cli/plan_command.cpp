@@ -4,7 +4,7 @@
 #include "plan_edits.h"
 
 #include "planning/flight_plan.h"
-#include "planning/startup.h"
+#include "shell/startup.h"
 
 #include <cstdio>
 #include <iostream>
