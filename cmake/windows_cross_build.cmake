@@ -1,4 +1,4 @@
-# Configures and builds the layers without Qt (core, simlink) for 64-bit Windows with the
+# Configures and builds the layers without Qt (core, planning, simlink) for 64-bit Windows with the
 # MinGW-w64 cross compiler, warnings as errors. Run as a test:
 #   cmake -DSOURCE_DIR=<repo> -DBUILD_DIR=<dir> [-DGENERATOR=Ninja] -P windows_cross_build.cmake
 if(NOT GENERATOR)
@@ -13,7 +13,7 @@ if(NOT configured EQUAL 0)
   message(FATAL_ERROR "configuring the Windows cross build failed")
 endif()
 execute_process(
-  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target vantrel_core vantrel_simlink
+  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target vantrel_core vantrel_planning vantrel_simlink
   RESULT_VARIABLE built OUTPUT_VARIABLE output ERROR_VARIABLE output)
 message("${output}")
 if(NOT built EQUAL 0)

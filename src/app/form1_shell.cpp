@@ -13,9 +13,9 @@
 #include "ui_form1.h"
 
 #include "core/convert.h"
-#include "planning/aircraft_config_writer.h"
+#include "shell/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
-#include "planning/settings_file.h"
+#include "shell/settings_file.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>

@@ -63,7 +63,7 @@ QWidget* TForm3::SheetWidget() const {
     return ui->Panel1;
 }
 
-vantrel::CivilDateTime TForm3::CivilOf(const QDateTime& local) {
+vantrel::CivilTime TForm3::CivilOf(const QDateTime& local) {
     const QDate d = local.date();
     const QTime t = local.time();
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
@@ -75,7 +75,7 @@ int TForm3::Button51Click() {
     return exec();
 }
 
-void TForm3::FillFromPlan(const vantrel::CivilDateTime& localNow) {
+void TForm3::FillFromPlan(const vantrel::CivilTime& localNow) {
     const vantrel::FlightPlan& plan = *ctx_.plan;
     FillSheet(vantrel::MakeOpsSheet(plan, vantrel::UtcDateOf(localNow, plan.values.UtcBiasMinutes)));
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "planning/ops_sheet.h"
+#include "shell/ops_sheet.h"
 
 #include <QDialog>
 
@@ -29,7 +29,7 @@ public:
     // the window modally. Returns the window's result (Accepted once the sheet went out).
     int Button51Click();
     // Fills the value labels from the plan, dated by the local clock reading moved to UTC.
-    void FillFromPlan(const vantrel::CivilDateTime& localNow);
+    void FillFromPlan(const vantrel::CivilTime& localNow);
     void FillSheet(const vantrel::OpsSheet& sheet);
     // "Print": the sheet on the default printer, or as a PDF in the documents folder when no
     // printer is installed; the window closes with OK once the page went out.
@@ -39,7 +39,7 @@ public:
     bool SheetFilled() const { return filled_; }
     QWidget* SheetWidget() const;
 
-    static vantrel::CivilDateTime CivilOf(const QDateTime& local);
+    static vantrel::CivilTime CivilOf(const QDateTime& local);
 
     // The default printer, ready to print at its own resolution; null when none is installed.
     // The program asks the system; a test puts its own printer here.

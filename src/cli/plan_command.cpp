@@ -5,7 +5,7 @@
 #include "plan_print.h"
 
 #include "planning/flight_plan.h"
-#include "planning/startup.h"
+#include "shell/startup.h"
 
 #include <cstdio>
 #include <iostream>

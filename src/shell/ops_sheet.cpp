@@ -1,4 +1,4 @@
-#include "planning/ops_sheet.h"
+#include "shell/ops_sheet.h"
 
 #include "core/convert.h"
 
@@ -7,33 +7,6 @@
 namespace vantrel {
 
 namespace {
-
-// Days since 1970-01-01 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
-long long DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-CivilDate CivilFromDays(long long z) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400 + (month <= 2));
-    return {year, month, day};
-}
-
-long long FloorDiv(long long a, long long b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
 
 // Which field fills which value label, row by row.
 struct Source {
@@ -63,10 +36,9 @@ std::string FileNamePart(const std::string& code) {
 
 } // namespace
 
-CivilDate UtcDateOf(const CivilDateTime& local, int utcBiasMinutes) {
-    const long long minutes = DaysFromCivil(local.year, local.month, local.day) * 1440 + local.hour * 60LL +
-                              local.minute + utcBiasMinutes;
-    return CivilFromDays(FloorDiv(minutes, 1440));
+CivilDate UtcDateOf(const CivilTime& local, int utcBiasMinutes) {
+    const CivilTime utc = ToCivil(FromCivil(local) + std::int64_t{utcBiasMinutes} * 60'000);
+    return {utc.year, utc.month, utc.day};
 }
 
 std::string DayMonthText(const CivilDate& date) {

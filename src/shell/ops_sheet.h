@@ -1,5 +1,6 @@
 #pragma once
 #include "planning/flight_plan.h"
+#include "simlink/cockpit_clock.h"
 
 #include <string>
 #include <string_view>
@@ -7,19 +8,13 @@
 
 namespace vantrel {
 
-// A wall-clock reading as the system clock gives it, without a time zone.
-struct CivilDateTime {
-    int year = 2000, month = 1, day = 1;
-    int hour = 0, minute = 0, second = 0;
-};
-
 struct CivilDate {
     int year = 2000, month = 1, day = 1;
 };
 
 // The UTC date of a local reading: the wall clock moved by utcBiasMinutes (minutes to add to
 // local time to get UTC), across midnight, month and year ends as needed.
-CivilDate UtcDateOf(const CivilDateTime& local, int utcBiasMinutes);
+CivilDate UtcDateOf(const CivilTime& local, int utcBiasMinutes);
 
 // "DD/MM", each zero-padded to two digits.
 std::string DayMonthText(const CivilDate& date);

@@ -1,6 +1,6 @@
 #include "fs9_fixture.h"
-#include "planning/ops_sheet.h"
-#include "planning/startup.h"
+#include "shell/ops_sheet.h"
+#include "shell/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ using namespace vantrel::testing;
 
 TEST(OpsSheetDate, LocalClockMovedByTheBiasGivesTheUtcDate) {
     struct Case {
-        CivilDateTime local;
+        CivilTime local;
         int bias;
         const char* dayMonth;
         int year;
