@@ -135,6 +135,8 @@ void TForm1::Button9Click() {
     Guarded([this, &ask] { vantrel::Button9Click(*ctx_.plan, ask); });
 }
 
+// Print: the print window fills its sheet from the plan and shows it.
 void TForm1::Button51Click() {
+    PlaySwitchCue();
     if (ctx_.hooks.printPlan) Guarded(ctx_.hooks.printPlan);
 }
