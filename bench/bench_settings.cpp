@@ -1,6 +1,6 @@
 // Reading and writing the settings file as the program does at start and at close.
-#include "planning/aircraft_files.h"
-#include "planning/settings_file.h"
+#include "shell/aircraft_files.h"
+#include "shell/settings_file.h"
 
 #include <benchmark/benchmark.h>
 

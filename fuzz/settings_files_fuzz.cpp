@@ -3,8 +3,8 @@
 // survive, and the written value reads back.
 #include "core/convert.h"
 #include "core/profile_file.h"
-#include "planning/aircraft_files.h"
-#include "planning/sim_paths.h"
+#include "shell/aircraft_files.h"
+#include "shell/sim_paths.h"
 
 #include <algorithm>
 #include <cctype>

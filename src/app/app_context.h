@@ -39,6 +39,8 @@ struct WindowSet {
 struct Dialogs {
     // The application's standard error box: the error's exact text and an OK button.
     std::function<void(const std::string& text)> showError;
+    // A notice with an OK button (where a file was written, ...).
+    std::function<void(const std::string& text)> showMessage;
     // A Yes/No question with a stop icon; true means "Yes".
     std::function<bool(const std::string& text, const std::string& caption)> askYesNo;
     // Opens a document with the desktop's default handler.

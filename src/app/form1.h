@@ -1,6 +1,6 @@
 #pragma once
 #include "planning/field_id.h"
-#include "planning/startup.h"
+#include "shell/startup.h"
 
 #include <QWidget>
 

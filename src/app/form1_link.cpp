@@ -8,7 +8,7 @@
 #include "ui_form1.h"
 
 #include "planning/flight_plan.h"
-#include "planning/sound_switch.h"
+#include "simlink/sound_switch.h"
 
 void TForm1::ConnectLink() {
     // Not linked at start: both lamps red, the link's buttons disabled (the .ui says so).

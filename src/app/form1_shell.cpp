@@ -13,9 +13,9 @@
 #include "ui_form1.h"
 
 #include "core/convert.h"
-#include "planning/aircraft_config_writer.h"
+#include "shell/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
-#include "planning/settings_file.h"
+#include "shell/settings_file.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -135,6 +135,8 @@ void TForm1::Button9Click() {
     Guarded([this, &ask] { vantrel::Button9Click(*ctx_.plan, ask); });
 }
 
+// Print: the print window fills its sheet from the plan and shows it.
 void TForm1::Button51Click() {
+    PlaySwitchCue();
     if (ctx_.hooks.printPlan) Guarded(ctx_.hooks.printPlan);
 }

@@ -17,6 +17,16 @@ void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
     box.exec();
 }
 
+void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent) {
+    if (ctx.dialogs.showMessage) {
+        ctx.dialogs.showMessage(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), QString::fromStdString(text),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
 bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent,
               QuestionIcon icon) {
     if (ctx.dialogs.askYesNo) return ctx.dialogs.askYesNo(text, caption);

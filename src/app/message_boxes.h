@@ -10,6 +10,9 @@ struct AppContext;
 // The application's standard error box (or the context's replacement).
 void ShowError(AppContext& ctx, const std::string& text, QWidget* parent = nullptr);
 
+// A notice with an information icon and an OK button (or the context's replacement).
+void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent = nullptr);
+
 enum class QuestionIcon { Stop, Question };
 
 // A Yes/No question (or the context's replacement); true means "Yes".

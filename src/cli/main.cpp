@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     if (command == "speak") return RunSpeakCommand(argc, argv);
     if (command == "voices") return RunVoicesCommand(argc, argv);
     std::cerr << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n"
+                 "                        [--print-pdf FILE]\n"
                  "       vantrel-cli ipc [--read OFFSET:SIZE]... [--write OFFSET:SIZE=VALUE]...\n"
                  "       vantrel-cli metar --airport-line LINE (--reply-file F | --reply TEXT)\n"
                  "       vantrel-cli speak --voice N --out FILE.wav TEXT...\n"

@@ -2,9 +2,10 @@
 
 #include "json_writer.h"
 #include "plan_edits.h"
+#include "plan_print.h"
 
 #include "planning/flight_plan.h"
-#include "planning/startup.h"
+#include "shell/startup.h"
 
 #include <cstdio>
 #include <iostream>
@@ -21,6 +22,7 @@ struct PlanOptions {
     std::vector<std::string> edits;
     bool answerNo = false;
     bool save = false;
+    std::string printPdf; // --print-pdf FILE
 };
 
 bool ParseOptions(int argc, char** argv, PlanOptions& options, std::string& problem) {
@@ -34,6 +36,8 @@ bool ParseOptions(int argc, char** argv, PlanOptions& options, std::string& prob
             options.answerNo = true;
         } else if (arg == "--save") {
             options.save = true;
+        } else if (arg == "--print-pdf" && i + 1 < argc && argv[i + 1][0] != '\0') {
+            options.printPdf = argv[++i];
         } else {
             problem = "unknown or incomplete option: " + arg;
             return false;
@@ -99,7 +103,8 @@ int RunPlanCommand(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options, problem)) {
         std::cerr
             << "vantrel-cli plan: " << problem << "\n"
-            << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n";
+            << "usage: vantrel-cli plan --program-dir DIR [--edit NAME=VALUE]... [--answer-no] [--save]\n"
+               "       [--print-pdf FILE]\n";
         return 2;
     }
     std::vector<PlanEdit> edits;
@@ -125,6 +130,9 @@ int RunPlanCommand(int argc, char** argv) {
         for (const PlanEdit& edit : edits)
             ApplyPlanEdit(plan, edit, answer);
         if (options.save) SavePlanSettings(plan);
+        std::string failure;
+        if (!options.printPdf.empty() && !PrintPlanPdf(plan, options.printPdf, failure))
+            errors.push_back(failure);
     }
     std::ostringstream json;
     PrintPlan(json, plan, errors);

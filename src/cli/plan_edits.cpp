@@ -1,7 +1,7 @@
 #include "plan_edits.h"
 
 #include "core/convert.h"
-#include "planning/aircraft_config_writer.h"
+#include "shell/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
 
 namespace vantrel::cli {

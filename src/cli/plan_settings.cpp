@@ -1,7 +1,7 @@
 #include "plan_edits.h"
 
 #include "planning/flight_plan.h"
-#include "planning/settings_file.h"
+#include "shell/settings_file.h"
 
 namespace vantrel::cli {
 

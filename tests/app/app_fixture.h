@@ -19,6 +19,7 @@
 // The recording message boxes and seams, for a context owned by someone else.
 struct Recorder {
     std::vector<std::string> errors;
+    std::vector<std::string> messages; // notices
     std::vector<std::string> questions;
     std::vector<std::string> captions; // of the questions
     std::vector<std::string> opened;
@@ -28,6 +29,7 @@ struct Recorder {
 
     void Install(vantrel::AppContext& ctx) {
         ctx.dialogs.showError = [this](const std::string& text) { errors.push_back(text); };
+        ctx.dialogs.showMessage = [this](const std::string& text) { messages.push_back(text); };
         ctx.dialogs.askYesNo = [this](const std::string& text, const std::string& caption) {
             questions.push_back(text);
             captions.push_back(caption);

@@ -3,6 +3,7 @@
 #include "app_fixture.h"
 #include "form1.h"
 #include "form2.h"
+#include "form3.h"
 
 #include <QPixmap>
 
@@ -23,4 +24,15 @@ TEST(Screenshots, MainWindowAndSplash) {
     EXPECT_TRUE(splash.grab().save(QString::fromLocal8Bit(dir) + "/form2-splash.png"));
     EXPECT_TRUE(
         splash.grab().scaled(splash.size() * 3).save(QString::fromLocal8Bit(dir) + "/form2-splash-x3.png"));
+}
+
+TEST(Screenshots, PrintWindowWithAPlan) {
+    const QByteArray dir = qgetenv("VANTREL_SHOTS_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "VANTREL_SHOTS_DIR not set";
+    AppFixture f;
+    TForm1 form1(f.ctx);
+    TForm3 print(f.ctx);
+    print.FillFromPlan({2026, 3, 5, 14, 30, 0});
+    print.show();
+    EXPECT_TRUE(print.grab().save(QString::fromLocal8Bit(dir) + "/form3.png"));
 }

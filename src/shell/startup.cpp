@@ -1,10 +1,10 @@
-#include "planning/startup.h"
+#include "shell/startup.h"
 
 #include "core/convert.h"
-#include "planning/aircraft_files.h"
+#include "shell/aircraft_files.h"
 #include "planning/route.h"
-#include "planning/settings_file.h"
-#include "planning/sim_paths.h"
+#include "shell/settings_file.h"
+#include "shell/sim_paths.h"
 
 #include <chrono>
 #include <ctime>

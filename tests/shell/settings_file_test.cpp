@@ -1,7 +1,7 @@
 #include "core/convert.h"
 #include "fs9_fixture.h"
-#include "planning/aircraft_files.h"
-#include "planning/settings_file.h"
+#include "shell/aircraft_files.h"
+#include "shell/settings_file.h"
 
 #include <gtest/gtest.h>
 

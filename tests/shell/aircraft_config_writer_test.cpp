@@ -1,8 +1,8 @@
 #include "core/convert.h"
 #include "fs9_fixture.h"
-#include "planning/aircraft_config_writer.h"
-#include "planning/aircraft_files.h"
-#include "planning/settings_file.h"
+#include "shell/aircraft_config_writer.h"
+#include "shell/aircraft_files.h"
+#include "shell/settings_file.h"
 
 #include <gtest/gtest.h>
 

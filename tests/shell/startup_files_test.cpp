@@ -1,6 +1,6 @@
 #include "fs9_fixture.h"
-#include "planning/settings_file.h"
-#include "planning/startup.h"
+#include "shell/settings_file.h"
+#include "shell/startup.h"
 #include "wine_prefix.h"
 
 #include <gtest/gtest.h>

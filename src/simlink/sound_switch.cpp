@@ -1,4 +1,4 @@
-#include "planning/sound_switch.h"
+#include "simlink/sound_switch.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
 #include "core/convert.h"
 #include "fs9_fixture.h"
-#include "planning/aircraft_files.h"
+#include "shell/aircraft_files.h"
 
 #include <gtest/gtest.h>
 

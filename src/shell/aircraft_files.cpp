@@ -1,8 +1,8 @@
-#include "planning/aircraft_files.h"
+#include "shell/aircraft_files.h"
 
 #include "core/convert.h"
 #include "core/profile_file.h"
-#include "planning/sim_paths.h"
+#include "shell/sim_paths.h"
 
 #include <algorithm>
 #include <filesystem>

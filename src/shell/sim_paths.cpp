@@ -1,4 +1,4 @@
-#include "planning/sim_paths.h"
+#include "shell/sim_paths.h"
 
 #include <cctype>
 #include <cstdlib>

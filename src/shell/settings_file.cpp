@@ -1,10 +1,10 @@
-#include "planning/settings_file.h"
+#include "shell/settings_file.h"
 
 #include "core/convert.h"
 #include "core/profile_file.h"
-#include "planning/aircraft_files.h"
-#include "planning/sim_paths.h"
-#include "planning/sound_switch.h"
+#include "shell/aircraft_files.h"
+#include "shell/sim_paths.h"
+#include "simlink/sound_switch.h"
 
 namespace vantrel {
 

@@ -1,5 +1,5 @@
 #include "fs9_fixture.h"
-#include "planning/sim_paths.h"
+#include "shell/sim_paths.h"
 #include "wine_prefix.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "planning/aircraft_config_writer.h"
+#include "shell/aircraft_config_writer.h"
 
 #include "core/convert.h"
 #include "core/profile_file.h"
 #include "core/rounding.h"
-#include "planning/aircraft_files.h"
-#include "planning/settings_file.h"
+#include "shell/aircraft_files.h"
+#include "shell/settings_file.h"
 
 #include <cstdint>
 
