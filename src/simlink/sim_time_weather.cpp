@@ -44,10 +44,9 @@ bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan) {
     if (!link.FSUIPC_Process(result)) return false;
     const auto qnhHpa = int(RoundHalfEven(qnh / 16.0));
     const auto oatCelsius = int(RoundHalfEven(oat / 256.0));
-    plan.Guarded([&] {
-        plan.SetPosition(FieldId::ScrollBar2, qnhHpa);
-        plan.SetPosition(FieldId::ScrollBar1, oatCelsius);
-    });
+    // Each bar takes its value even when the speeds that follow the other one cannot be computed.
+    plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar2, qnhHpa); });
+    plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar1, oatCelsius); });
     return true;
 }
 
