@@ -32,6 +32,7 @@ FuelPanel::FuelPanel(FlightPlan& plan, IpcClient& link, const LinkData& data, Co
     controls_.Define(kSelected, {"3000 lb", colors::Silver, true, true});
     for (const char* label : {kLeftValve, kRightValve, kDefuelValve})
         controls_.Define(label, {"", colors::Silver, true, true});
+    controls_.Define(kSwitch, {kSwitchOff, colors::Silver, true, true});
 }
 
 void FuelPanel::Button2Click() {
@@ -40,9 +41,9 @@ void FuelPanel::Button2Click() {
     const int capacity = plan_.IntOf(FieldId::Edit33);
     const int selected = capacity < total ? capacity : total;
     controls_.SetCaption(kSelected, IntToStr(selected) + (plan_.values.WeightsInKg ? " kg" : " lb"));
-    shown_ = true;
-    if (onShownChanged) onShownChanged(true);
     cues_.PlaySwitchCue(); // the panel's own show
+    shown_ = true;
+    if (onShownChanged) onShownChanged(true); // a window shows modally: this returns when it closes
 }
 
 void FuelPanel::Close() {
@@ -127,6 +128,7 @@ void FuelPanel::Image2Click() {
     StartFuelSound();
     monitor_.SetEnabled(false);
     refuelling_ = true;
+    controls_.SetCaption(kSwitch, kSwitchOn);
     const double half = static_cast<double>(target / 2);
     int stalled = 0;
     while (TanksKnown() && RoundHalfEven(data_.leftFuelLb + data_.rightFuelLb + 10) < target) {
@@ -140,6 +142,7 @@ void FuelPanel::Image2Click() {
         if (stalled >= kStallSteps) break;
     }
     refuelling_ = false;
+    controls_.SetCaption(kSwitch, kSwitchOff);
     controls_.SetCaption(kLeftValve, "");
     controls_.SetCaption(kRightValve, "");
     EndLoop();

@@ -27,7 +27,7 @@ struct FuelPanelHooks {
 //
 // Its labels are on the control board as "Form5.lbselected", "Form5.Label1" (left refuel valve),
 // "Form5.Label2" (right refuel valve) and "Form5.Label3" (defuel valve); each shows "" or "CLSD".
-// "Form5.lbfuel" belongs to the data load.
+// "Form5.Image2" shows the refuel switch "ON" or "OFF". "Form5.lbfuel" belongs to the data load.
 class FuelPanel {
 public:
     FuelPanel(FlightPlan& plan, IpcClient& link, const LinkData& data, ControlBoard& controls,
@@ -38,6 +38,10 @@ public:
     static constexpr const char* kRightValve = "Form5.Label2";
     static constexpr const char* kDefuelValve = "Form5.Label3";
     static constexpr const char* kClosed = "CLSD";
+    // The refuel switch's picture: "ON" while a refuel runs.
+    static constexpr const char* kSwitch = "Form5.Image2";
+    static constexpr const char* kSwitchOn = "ON";
+    static constexpr const char* kSwitchOff = "OFF";
 
     // The main window's "Refuel/Defuel": the fuel to load into lbselected, then the panel shows.
     // Throws ConvertError when Edit29 or Edit33 is not a whole number (the panel stays hidden).
