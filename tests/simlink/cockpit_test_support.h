@@ -22,7 +22,7 @@
 
 namespace vantrel::test {
 
-struct RecordingWave : WaveOutput {
+struct WaveCalls : WaveOutput {
     std::vector<std::string> calls;
     void Play(const std::string& path, bool loop) override {
         calls.push_back(std::filesystem::path(path).filename().string() + (loop ? " loop" : " once"));
@@ -70,7 +70,7 @@ struct CockpitBench {
     FlightPlan plan;
     VirtualClock clock{0};
     VirtualTimers timers{clock};
-    RecordingWave wave;
+    WaveCalls wave;
     TWaveSound player{wave};
     bool soundOn = true;
     SoundCues cues{player, clock, programDir.Path(), soundOn};
