@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/flight_log_view.h"
 #include "simlink/cockpit.h"
 #include "simlink/mouse_button.h"
 
@@ -40,6 +41,8 @@ struct Session {
 
     // Windows shown modally until "close FORM" ("Form5", "Form6", ...).
     std::set<std::string> shownForms;
+    // The flight log viewer's grid, read afresh when Button10 shows it.
+    FlightLogGrid flightLog;
 };
 
 // What the session's commands can name, keyed by control name. Each part of the cockpit adds
@@ -59,6 +62,8 @@ const SessionCommands& TheSessionCommands();
 // Registration functions, one per part of the cockpit.
 void RegisterMainWindow(SessionCommands& commands);
 void RegisterLinkWindow(SessionCommands& commands);
+void RegisterFuelPanel(SessionCommands& commands);
+void RegisterFlightLog(SessionCommands& commands);
 
 // The line printed after a command.
 QJsonObject SessionLine(const std::string& command, Session& session);

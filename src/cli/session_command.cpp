@@ -215,7 +215,7 @@ int RunSessionCommand(int argc, char** argv) {
                        [] {},
                        [&log] { ++log.beeps; }};
     Cockpit cockpit(plan, seams, options.programDir);
-    Session session{plan, clock, timers, cockpit, log, true, {}};
+    Session session{plan, clock, timers, cockpit, log, true, {}, {}};
     session.answer = !options.answerNo;
     plan.onError = [&log](const std::string& text) { log.errors.append(JsonText(text)); };
 

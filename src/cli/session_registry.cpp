@@ -8,6 +8,8 @@ const SessionCommands& TheSessionCommands() {
         SessionCommands c;
         RegisterMainWindow(c);
         RegisterLinkWindow(c);
+        RegisterFuelPanel(c);
+        RegisterFlightLog(c);
         return c;
     }();
     return commands;
