@@ -29,7 +29,7 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
     : plan(plan_), seams(seams_), programDir(std::move(programDir_)), link(std::move(transport), timings),
       snd(seams.wave), cues(snd, seams.clock, programDir, plan.values.SoundOn),
       linkWindow(plan, link, cues, controls, data, seams, programDir),
-      recorder(plan, data, *linkWindow.Timer2, seams.clock),
+      recorder(plan, data, *linkWindow.Timer2, seams.clock, programDir),
       fuelPanel(plan, link, data, controls, cues, seams.clock, *linkWindow.Timer1,
                 FuelPanelHooks{[this] { linkWindow.DataLoad(); }, seams.processMessages, seams.beep}) {
     linkWindow.onFlightPhase = [this] { recorder.FlightPhaseStep(); };

@@ -6,8 +6,8 @@
 namespace vantrel {
 
 FlightRecorder::FlightRecorder(FlightPlan& plan, const LinkData& data, CockpitTimer& timer2,
-                               CockpitClock& clock)
-    : plan_(plan), data_(data), timer2_(timer2), clock_(clock) {
+                               CockpitClock& clock, std::string programDir)
+    : plan_(plan), data_(data), timer2_(timer2), clock_(clock), programDir_(std::move(programDir)) {
     timer2_.OnTimer = [this] { Timer2Timer(); };
 }
 
@@ -54,7 +54,7 @@ void FlightRecorder::Timer2Timer() {
     entry.cargo = plan_.Text(FieldId::Edit15);
     const CivilTime takeoff = ToCivil(entry.takeoffUtc);
     if (onFlightLogged) onFlightLogged(ZeroPad(takeoff.day, 2) + '/' + ZeroPad(takeoff.month, 2));
-    AppendFlightLog(plan_.paths.ProgramDir, FormatFlightLogLine(entry));
+    AppendFlightLog(programDir_, FormatFlightLogLine(entry));
 }
 
 } // namespace vantrel

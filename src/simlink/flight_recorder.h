@@ -16,8 +16,10 @@ class FlightPlan;
 // landing, 5 to 480 minutes long) to the flight log.
 class FlightRecorder {
 public:
-    // timer2 is the link window's one-shot timer (60 s); the recorder takes its OnTimer.
-    FlightRecorder(FlightPlan& plan, const LinkData& data, CockpitTimer& timer2, CockpitClock& clock);
+    // timer2 is the link window's one-shot timer (60 s); the recorder takes its OnTimer. The log
+    // is kept in programDir (ending with a separator).
+    FlightRecorder(FlightPlan& plan, const LinkData& data, CockpitTimer& timer2, CockpitClock& clock,
+                   std::string programDir);
 
     // The flight-phase step of a successful data load: after that load's fuel figures, before
     // its displays. Colours Edit30.
@@ -44,6 +46,7 @@ private:
     const LinkData& data_;
     CockpitTimer& timer2_;
     CockpitClock& clock_;
+    std::string programDir_;
     int phase_ = 0;
     double fuelAtTakeoff_ = 0;
     double fuelUsed_ = 0;

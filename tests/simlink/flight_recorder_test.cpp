@@ -24,7 +24,7 @@ LocalMs At(const char* iso) {
 
 struct RecorderBench : CockpitBench {
     std::unique_ptr<CockpitTimer> timer2 = timers.CreateTimer(FlightRecorder::kTimer2IntervalMs, false);
-    FlightRecorder recorder{plan, data, *timer2, clock};
+    FlightRecorder recorder{plan, data, *timer2, clock, programDir.Path()};
 
     RecorderBench() {
         Put(FieldId::Edit1, "EDDV");
