@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/flight_log_view.h"
 #include "simlink/cockpit.h"
 #include "simlink/mouse_button.h"
 #include "simlink/utc_clock.h"
@@ -51,6 +52,8 @@ struct Session {
 
     // Windows shown modally until "close FORM" ("Form5", "Form6", ...).
     std::set<std::string> shownForms;
+    // The flight log viewer's grid, read afresh when Button10 shows it.
+    FlightLogGrid flightLog;
 };
 
 // What the session's commands can name, keyed by control name. Each part of the cockpit adds
@@ -71,6 +74,8 @@ const SessionCommands& TheSessionCommands();
 void RegisterMainWindow(SessionCommands& commands);
 void RegisterLinkWindow(SessionCommands& commands);
 void RegisterChecklistWindow(SessionCommands& commands);
+void RegisterFuelPanel(SessionCommands& commands);
+void RegisterFlightLog(SessionCommands& commands);
 
 // "key NAME CHAR": a key typed with the focus in plan control NAME; false with a reason when
 // NAME is no editable plan control or CHAR is not one character or #N.

@@ -9,6 +9,8 @@ const SessionCommands& TheSessionCommands() {
         RegisterMainWindow(c);
         RegisterLinkWindow(c);
         RegisterChecklistWindow(c);
+        RegisterFuelPanel(c);
+        RegisterFlightLog(c);
         return c;
     }();
     return commands;

@@ -28,7 +28,13 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
                  std::unique_ptr<IpcTransport> transport, IpcTimings timings)
     : plan(plan_), seams(seams_), programDir(std::move(programDir_)), link(std::move(transport), timings),
       snd(seams.wave), cues(snd, seams.clock, programDir, plan.values.SoundOn),
-      linkWindow(plan, link, cues, controls, data, seams, programDir) {
+      linkWindow(plan, link, cues, controls, data, seams, programDir),
+      recorder(plan, data, *linkWindow.Timer2, seams.clock, programDir),
+      fuelPanel(plan, link, data, controls, cues, seams.clock, *linkWindow.Timer1,
+                FuelPanelHooks{[this] { linkWindow.DataLoad(); }, seams.processMessages, seams.beep}) {
+    linkWindow.onFlightPhase = [this] { recorder.FlightPhaseStep(); };
+    linkWindow.fuelUsedLb = [this] { return recorder.FuelUsedLb(); };
+    linkWindow.onHideFuelPanel = [this] { fuelPanel.Close(); };
     DefineMainWindowControls(controls);
     controls.SetColor("Panel5", SoundPanelColor(plan.values.SoundOn));
     snd.LoopSound = true;

@@ -1,6 +1,8 @@
 #pragma once
 #include "simlink/cockpit_seams.h"
 #include "simlink/control_board.h"
+#include "simlink/flight_recorder.h"
+#include "simlink/fuel_panel.h"
 #include "simlink/ipc_client.h"
 #include "simlink/link_data.h"
 #include "simlink/link_window.h"
@@ -49,6 +51,8 @@ public:
     ControlBoard controls;
     LinkData data;
     LinkWindow linkWindow;
+    FlightRecorder recorder; // on the link window's data load and Timer2
+    FuelPanel fuelPanel;     // its loops stop the monitor and run the data load themselves
 };
 
 // The main window's named controls that the cockpit shows, as they are at start.
