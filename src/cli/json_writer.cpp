@@ -1,6 +1,9 @@
 #include "json_writer.h"
 
+#include <QJsonDocument>
+
 #include <cstdio>
+#include <iostream>
 
 namespace vantrel::cli {
 
@@ -54,6 +57,27 @@ std::string JsonString(const std::string& text) {
     }
     out += '"';
     return out;
+}
+
+QString JsonText(const std::string& text) {
+    QString out;
+    out.reserve(qsizetype(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += QChar(c);
+        } else if (std::size_t n = Utf8SequenceLength(text, i)) {
+            out += QString::fromUtf8(text.data() + i, qsizetype(n));
+            i += n - 1;
+        } else {
+            out += QChar(c); // Latin-1
+        }
+    }
+    return out;
+}
+
+void PrintJson(const QJsonObject& json) {
+    std::cout << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n' << std::flush;
 }
 
 std::string JsonColor(unsigned color) {

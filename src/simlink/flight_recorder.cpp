@@ -1,0 +1,60 @@
+#include "simlink/flight_recorder.h"
+
+#include "core/convert.h"
+#include "planning/flight_plan.h"
+
+namespace vantrel {
+
+FlightRecorder::FlightRecorder(FlightPlan& plan, const LinkData& data, CockpitTimer& timer2,
+                               CockpitClock& clock, std::string programDir)
+    : plan_(plan), data_(data), timer2_(timer2), clock_(clock), programDir_(std::move(programDir)) {
+    timer2_.OnTimer = [this] { Timer2Timer(); };
+}
+
+LocalMs FlightRecorder::UtcNow() const {
+    return clock_.Now() + static_cast<LocalMs>(plan_.values.UtcBiasMinutes) * 60'000;
+}
+
+void FlightRecorder::FlightPhaseStep() {
+    const double fuel = data_.leftFuelLb + data_.rightFuelLb;
+    const bool wasOnGround = data_.onGroundPrevious != 0;
+    const bool onGround = data_.onGroundCurrent != 0;
+    if (wasOnGround && !onGround) {
+        fuelAtTakeoff_ = fuel;
+        // The take-off tick shows this flight's fuel used (none yet), not the last flight's.
+        fuelUsed_ = 0;
+        plan_.SetColor(FieldId::Edit30, colors::Lime);
+        entry_.takeoffUtc = UtcNow();
+        entry_.takeoffWeight = plan_.Text(FieldId::Edit48);
+        phase_ = 1;
+    } else if (!wasOnGround && !onGround) {
+        fuelUsed_ = fuelAtTakeoff_ - fuel;
+        plan_.SetColor(FieldId::Edit30, colors::Lime);
+    } else if (!wasOnGround && onGround) {
+        plan_.SetColor(FieldId::Edit30, colors::Yellow);
+        entry_.landingUtc = UtcNow();
+        entry_.fuelUsed = plan_.Text(FieldId::Edit30);
+        entry_.tripFuel = plan_.Text(FieldId::Edit19);
+        timer2_.SetEnabled(true);
+        ++phase_;
+    } else {
+        plan_.SetColor(FieldId::Edit30, colors::Yellow);
+    }
+}
+
+void FlightRecorder::Timer2Timer() {
+    timer2_.SetEnabled(false);
+    const long long minutes = FlightMinutes(entry_);
+    if (minutes < kShortestMinutes || minutes > kLongestMinutes || phase_ != 2) return;
+    FlightLogEntry entry = entry_;
+    entry.origin = plan_.Text(FieldId::Edit1);
+    entry.destination = plan_.Text(FieldId::Edit2);
+    entry.plannedTime = plan_.Text(FieldId::Edit11);
+    entry.passengers = plan_.Text(FieldId::Edit13);
+    entry.cargo = plan_.Text(FieldId::Edit15);
+    const CivilTime takeoff = ToCivil(entry.takeoffUtc);
+    if (onFlightLogged) onFlightLogged(ZeroPad(takeoff.day, 2) + '/' + ZeroPad(takeoff.month, 2));
+    AppendFlightLog(programDir_, FormatFlightLogLine(entry));
+}
+
+} // namespace vantrel

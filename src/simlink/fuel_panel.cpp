@@ -1,0 +1,187 @@
+#include "simlink/fuel_panel.h"
+
+#include "core/convert.h"
+#include "core/rounding.h"
+#include "planning/flight_plan.h"
+#include "simlink/ipc_client.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint32_t kLeftLevel = 0x0B7C;
+constexpr std::uint32_t kRightLevel = 0x0B94;
+constexpr double kFullLevel = 128.0 * 65536.0;
+
+} // namespace
+
+std::uint32_t TankLevelFor(double pounds, std::uint16_t fuelWeightRaw, std::uint32_t capacityGal) {
+    if (fuelWeightRaw == 0 || capacityGal == 0 || !(pounds > 0)) return 0;
+    const double level = pounds * kFullLevel / fuelWeightRaw * 256.0 / capacityGal;
+    return static_cast<std::uint32_t>(std::min<std::int64_t>(RoundHalfEven(level), 0xFFFFFFFFll));
+}
+
+FuelPanel::FuelPanel(FlightPlan& plan, IpcClient& link, const LinkData& data, ControlBoard& controls,
+                     SoundCues& cues, CockpitClock& clock, CockpitTimer& monitor, FuelPanelHooks hooks)
+    : plan_(plan), link_(link), data_(data), controls_(controls), cues_(cues), clock_(clock),
+      monitor_(monitor), hooks_(std::move(hooks)) {
+    controls_.Define(kSelected, {"3000 lb", colors::Silver, true, true});
+    for (const char* label : {kLeftValve, kRightValve, kDefuelValve})
+        controls_.Define(label, {"", colors::Silver, true, true});
+    controls_.Define(kSwitch, {kSwitchOff, colors::Silver, true, true});
+}
+
+void FuelPanel::Button2Click() {
+    cues_.PlaySwitchCue();
+    const int total = plan_.IntOf(FieldId::Edit29);
+    const int capacity = plan_.IntOf(FieldId::Edit33);
+    const int selected = capacity < total ? capacity : total;
+    controls_.SetCaption(kSelected, IntToStr(selected) + (plan_.values.WeightsInKg ? " kg" : " lb"));
+    cues_.PlaySwitchCue(); // the panel's own show
+    shown_ = true;
+    if (onShownChanged) onShownChanged(true); // a window shows modally: this returns when it closes
+}
+
+void FuelPanel::Close() {
+    if (!shown_) return;
+    shown_ = false;
+    if (onShownChanged) onShownChanged(false);
+}
+
+int FuelPanel::Random10() {
+    return std::uniform_int_distribution<int>(0, 9)(plan_.random);
+}
+
+void FuelPanel::ToggleValve(const char* label) {
+    cues_.PlaySwitchCue();
+    if (IsClosed(kDefuelValve)) return;
+    clock_.Wait(1000);
+    controls_.SetCaption(label, IsClosed(label) ? "" : kClosed);
+}
+
+void FuelPanel::Image3Click() {
+    ToggleValve(kLeftValve);
+}
+
+void FuelPanel::Image4Click() {
+    ToggleValve(kRightValve);
+}
+
+void FuelPanel::StartFuelSound() {
+    TWaveSound& player = cues_.Player();
+    player.Stop();
+    player.SoundFile = cues_.PathOf(SoundCues::kFuel);
+    player.LoopSound = true;
+    cues_.PlayCue();
+}
+
+void FuelPanel::EndLoop() {
+    monitor_.SetEnabled(true);
+    cues_.Player().Stop();
+    cues_.StartBackground();
+    if (hooks_.processMessages) hooks_.processMessages();
+}
+
+bool FuelPanel::TanksKnown() const {
+    return data_.fuelWeightRaw != 0 && data_.leftCapacityGal != 0 && data_.rightCapacityGal != 0;
+}
+
+void FuelPanel::WriteTanks(double left, double right) {
+    const std::uint32_t leftLevel = TankLevelFor(left, data_.fuelWeightRaw, data_.leftCapacityGal);
+    const std::uint32_t rightLevel = TankLevelFor(right, data_.fuelWeightRaw, data_.rightCapacityGal);
+    std::uint32_t result = 0;
+    const bool ok = link_.FSUIPC_Write(kLeftLevel, 4, &leftLevel, result) &&
+                    link_.FSUIPC_Write(kRightLevel, 4, &rightLevel, result) && link_.FSUIPC_Process(result);
+    if (ok) {
+        controls_.SetColor("Panel3", colors::Green);
+    } else {
+        controls_.SetColor("Panel3", colors::Fuchsia);
+        cues_.PlayAlertCue();
+    }
+}
+
+void FuelPanel::Step(double left, double right) {
+    WriteTanks(left, right);
+    if (hooks_.dataLoad) hooks_.dataLoad();
+    if (hooks_.processMessages) hooks_.processMessages();
+    clock_.Wait(200);
+}
+
+void FuelPanel::Image2Click() {
+    cues_.PlaySwitchCue();
+    clock_.Wait(500);
+    if (!IsClosed(kLeftValve) || !IsClosed(kRightValve)) {
+        if (hooks_.beep) hooks_.beep();
+        return;
+    }
+    if (!monitor_.Enabled()) {
+        cues_.StartBackground();
+        monitor_.SetEnabled(true);
+        return;
+    }
+    // Read before anything changes, so a bad total leaves the monitor and the sound as they were.
+    const std::int64_t target = RoundHalfEven(plan_.IntOf(FieldId::Edit29) * plan_.values.WeightUnitFactor);
+    StartFuelSound();
+    monitor_.SetEnabled(false);
+    refuelling_ = true;
+    controls_.SetCaption(kSwitch, kSwitchOn);
+    const double half = static_cast<double>(target / 2);
+    int stalled = 0;
+    while (TanksKnown() && RoundHalfEven(data_.leftFuelLb + data_.rightFuelLb + 10) < target) {
+        const double before = data_.leftFuelLb + data_.rightFuelLb;
+        // A tank takes no more than half the target, nor more than it holds.
+        const double left = std::min({data_.leftFuelLb + 10 + Random10(), half, data_.leftCapacityLb});
+        const double right = std::min({data_.rightFuelLb + 10 + Random10(), half, data_.rightCapacityLb});
+        if (left <= data_.leftFuelLb && right <= data_.rightFuelLb) break; // both tanks are full
+        Step(left, right);
+        stalled = data_.leftFuelLb + data_.rightFuelLb > before ? 0 : stalled + 1;
+        if (stalled >= kStallSteps) break;
+    }
+    refuelling_ = false;
+    controls_.SetCaption(kSwitch, kSwitchOff);
+    controls_.SetCaption(kLeftValve, "");
+    controls_.SetCaption(kRightValve, "");
+    EndLoop();
+}
+
+void FuelPanel::Image5Click() {
+    TWaveSound& player = cues_.Player();
+    player.Stop();
+    player.SoundFile = cues_.PathOf(SoundCues::kSwitch);
+    player.LoopSound = false;
+    cues_.PlayCue();
+    clock_.Wait(50);
+    cues_.StartBackground();
+    if (IsClosed(kRightValve) || IsClosed(kLeftValve)) return;
+    clock_.Wait(500);
+    if (IsClosed(kDefuelValve)) {
+        controls_.SetCaption(kDefuelValve, ""); // also ends a defuelling that is running
+        return;
+    }
+    const std::int64_t target = RoundHalfEven(plan_.IntOf(FieldId::Edit29) * plan_.values.WeightUnitFactor);
+    controls_.SetCaption(kDefuelValve, kClosed);
+    clock_.Wait(500);
+    monitor_.SetEnabled(false);
+    StartFuelSound();
+    defuelling_ = true;
+    int stalled = 0;
+    while (IsClosed(kDefuelValve) && TanksKnown() &&
+           target < RoundHalfEven(data_.leftFuelLb + data_.rightFuelLb)) {
+        const double before = data_.leftFuelLb + data_.rightFuelLb;
+        const double left = std::max(0.0, data_.leftFuelLb - 10 - Random10());
+        const double right = std::max(0.0, data_.rightFuelLb - 10 - Random10());
+        if (left >= data_.leftFuelLb && right >= data_.rightFuelLb) break; // both tanks are empty
+        Step(left, right);
+        stalled = data_.leftFuelLb + data_.rightFuelLb < before ? 0 : stalled + 1;
+        if (stalled >= kStallSteps) break;
+    }
+    defuelling_ = false;
+    controls_.SetCaption(kDefuelValve, "");
+    EndLoop();
+}
+
+} // namespace vantrel

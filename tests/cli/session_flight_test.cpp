@@ -1,0 +1,187 @@
+// A whole flight and a refuel through vantrel-cli session against vantrel-sim flying a
+// shipped scenario, both as programs: the flight ends as a line in the flight log, the
+// refuel fills the simulator's tanks.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A program folder with the shipped tables, a home without any simulator and a private
+// socket folder; vantrel-sim flies a scenario there and a session talks to it line by line.
+struct FlightSandbox {
+    QTemporaryDir root;
+    QProcess sim;
+    QProcess cli;
+    double scale = 1;
+    QElapsedTimer sinceSimStart;
+    double virtualSeconds = 0;
+
+    FlightSandbox() {
+        namespace fs = std::filesystem;
+        const fs::path base = root.path().toStdString();
+        fs::create_directories(base / "program");
+        for (const char* data : {"fuel", "speeds", "airports"})
+            fs::copy(fs::path(VANTREL_OUT_DIR) / data, base / "program" / data, fs::copy_options::recursive);
+        fs::create_directories(base / "home");
+        fs::create_directories(base / "ipc");
+        fs::permissions(base / "ipc", fs::perms::owner_all, fs::perm_options::replace);
+    }
+    ~FlightSandbox() {
+        cli.closeWriteChannel();
+        if (!cli.waitForFinished(5000)) cli.kill();
+        sim.write("quit\n");
+        if (!sim.waitForFinished(5000)) sim.kill();
+    }
+    QString Program() const { return root.path() + "/program"; }
+    QProcessEnvironment Env() const {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("HOME", root.path() + "/home");
+        e.insert("VANTREL_DOCUMENTS", root.path() + "/home");
+        e.insert("VANTREL_FS_PATH", root.path() + "/nosim");
+        e.insert("VANTREL_IPC_DIR", root.path() + "/ipc");
+        return e;
+    }
+    void StartSim(const char* scenario, double timeScale) {
+        scale = timeScale;
+        sim.setProcessEnvironment(Env());
+        sim.start(QString(VANTREL_OUT_DIR) + "/vantrel-sim",
+                  {"--quiet", "--scale", QString::number(timeScale), "--scenario",
+                   QString(VANTREL_SOURCE_DIR) + "/data/scenarios/" + scenario});
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        sinceSimStart.start();
+        for (int i = 0; i < 200 && !QFile::exists(root.path() + "/ipc/FS98MAIN"); ++i)
+            QThread::msleep(5);
+        ASSERT_TRUE(QFile::exists(root.path() + "/ipc/FS98MAIN"));
+    }
+    QJsonObject Read() {
+        while (!cli.canReadLine())
+            if (!cli.waitForReadyRead(20000)) return {};
+        return QJsonDocument::fromJson(cli.readLine()).object();
+    }
+    void StartSession(const QString& now) {
+        cli.setProcessEnvironment(Env());
+        cli.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
+                  {"session", "--program-dir", Program(), "--now", now, "--utc-bias", "0"});
+        ASSERT_TRUE(cli.waitForStarted(5000));
+        ASSERT_EQ(Read()["command"].toString(), "start");
+    }
+    QJsonObject Send(const QString& command) {
+        cli.write(command.toUtf8() + "\n");
+        return Read();
+    }
+    // Moves the session's clock up to the simulator's scenario time.
+    QJsonObject KeepUp() {
+        const double simSeconds = sinceSimStart.elapsed() / 1000.0 * scale;
+        const double step = std::max(0.0, simSeconds - virtualSeconds);
+        virtualSeconds += step;
+        return Send("advance " + QString::number(step, 'f', 3));
+    }
+};
+
+QJsonValue Value(const QJsonObject& line, const char* name) {
+    return line["values"].toObject()[name];
+}
+QString Text(const QJsonObject& line, const char* name) {
+    return line["fields"].toObject()[name].toObject()["text"].toString();
+}
+
+// Minutes since midnight of a "HH:MM" text.
+int Minutes(const QString& hhmm) {
+    return hhmm.left(2).toInt() * 60 + hhmm.mid(3, 2).toInt();
+}
+
+TEST(SessionFlight, AFlightOfTheScenarioEndsAsALineOfTheFlightLog) {
+    FlightSandbox box;
+    box.StartSim("eddh-eham.txt", 240); // take-off at 0:04:40, touchdown at 0:52:30 of the scenario
+    box.StartSession("2026-12-09T10:00:00");
+    for (const char* edit : {"edit Edit1=EDDH", "edit Edit2=EHAM", "edit Edit13=50", "edit Edit15=500"})
+        EXPECT_FALSE(box.Send(edit).contains("refused")) << edit;
+    QJsonObject line;
+    int phase = 0;
+    bool sawFuelUsed = false;
+    QElapsedTimer guard;
+    guard.start();
+    while (phase < 2 && guard.elapsed() < 40000) {
+        QThread::msleep(40);
+        line = box.KeepUp();
+        phase = Value(line, "Phase").toInt();
+        if (phase == 1 && Text(line, "Edit30").toInt() > 0) sawFuelUsed = true;
+    }
+    ASSERT_EQ(phase, 2) << "no landing within the scenario";
+    EXPECT_TRUE(sawFuelUsed);
+    EXPECT_TRUE(Value(line, "Timer2Enabled").toBool());
+    const QString fuelUsed = Text(line, "Edit30");
+    EXPECT_FALSE(QFile::exists(box.Program() + "/erj145.csv"));
+    line = box.Send("advance 61");
+    EXPECT_FALSE(Value(line, "Timer2Enabled").toBool());
+
+    QFile log(box.Program() + "/erj145.csv");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    ASSERT_TRUE(text.endsWith(";\r\n")) << text.toStdString();
+    ASSERT_EQ(text.count('\n'), 1);
+    const QStringList fields = QString::fromLatin1(text.chopped(3)).split(';');
+    ASSERT_EQ(fields.size(), 12) << text.toStdString();
+    EXPECT_EQ(fields[0], "09/12/2026");
+    EXPECT_EQ(fields[1], "EDDH");
+    EXPECT_EQ(fields[3], "EHAM");
+    // Take-off and touchdown are seen by the monitor's ticks, every 10 s.
+    EXPECT_NEAR(Minutes(fields[2]), 10 * 60 + 4, 1);
+    EXPECT_NEAR(Minutes(fields[4]), 10 * 60 + 52, 1);
+    EXPECT_NEAR(Minutes(fields[6]), 48, 1);
+    EXPECT_EQ(fields[9], fuelUsed);
+    EXPECT_EQ(fields[10], "50");
+    EXPECT_EQ(fields[11], "500");
+    EXPECT_TRUE(QRegularExpression("^\\d+$").match(fields[7]).hasMatch()) << fields[7].toStdString();
+
+    // The viewer shows the flight while it is open.
+    line = box.Send("click Button10");
+    const QJsonArray rows = Value(line, "LogRows").toArray();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].toArray()[1].toString(), "EDDH");
+    EXPECT_EQ(rows[0].toArray().size(), 12);
+    line = box.Send("close Form6");
+    EXPECT_FALSE(line["values"].toObject().contains("LogRows"));
+}
+
+TEST(SessionFlight, TheFuelPanelFillsTheSimulatorsTanks) {
+    FlightSandbox box;
+    box.StartSim("refuel-wait.txt", 1); // 800 lb a tank, on the stand
+    box.StartSession("2026-12-09T10:00:00");
+    box.Send("advance 11"); // linked, then the first data load
+    QJsonObject line = box.Send("edit Edit29=4000");
+    line = box.Send("click Button2");
+    EXPECT_TRUE(Value(line, "FuelPanelShown").toBool());
+    EXPECT_EQ(Text(line, "Form5.lbselected").right(3), " lb");
+    box.Send("click Form5.Image3");
+    line = box.Send("click Form5.Image4");
+    EXPECT_EQ(Text(line, "Form5.Label1"), "CLSD");
+    EXPECT_EQ(Text(line, "Form5.Label2"), "CLSD");
+    line = box.Send("click Form5.Image2");
+    EXPECT_EQ(Text(line, "Form5.Label1"), "");
+    EXPECT_TRUE(Value(line, "MonitorEnabled").toBool());
+    const double left = Value(line, "LeftFuelLb").toDouble();
+    const double right = Value(line, "RightFuelLb").toDouble();
+    EXPECT_GT(left + right + 10, 3999);
+    EXPECT_LE(left, 2000.001);
+    EXPECT_LE(right, 2000.001);
+    EXPECT_EQ(Text(line, "Form5.lbfuel").toStdString(), std::to_string(std::lround(left + right)) + " lb");
+    line = box.Send("close Form5");
+    EXPECT_FALSE(Value(line, "FuelPanelShown").toBool());
+    line = box.Send("click Form5.Image3"); // a closed panel takes no click
+    EXPECT_EQ(Text(line, "Form5.Label1"), "");
+}
+
+} // namespace
