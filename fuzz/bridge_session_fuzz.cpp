@@ -15,6 +15,7 @@ class CheckingSimulator : public vantrel::BridgeSimulator {
 public:
     vantrel::OffsetSpace space{0x36140000, 0xFADE0007};
     std::string FindWindowClass() override { return "FS98MAIN"; }
+    bool WindowExists(const std::string& window_class) override { return window_class == "FS98MAIN"; }
     Outcome Exchange(std::uint8_t* block, std::size_t used, int, std::uintptr_t& answer) override {
         std::size_t checked = 0;
         if (!vantrel::CheckBlock(block, used, checked) || checked != used) std::abort();

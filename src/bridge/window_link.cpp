@@ -37,6 +37,10 @@ std::string WindowSimulator::FindWindowClass() {
     return "";
 }
 
+bool WindowSimulator::WindowExists(const std::string& window_class) {
+    return FindWindowExA(nullptr, nullptr, window_class.c_str(), nullptr) != nullptr;
+}
+
 BridgeSimulator::Outcome WindowSimulator::Exchange(std::uint8_t* block, std::size_t used, int timeout_ms,
                                                    std::uintptr_t& answer) {
     if (window_ == nullptr && FindWindowClass().empty()) return Outcome::kFailed;

@@ -31,6 +31,7 @@ class WindowSimulator : public BridgeSimulator {
 public:
     explicit WindowSimulator(WindowLink& link) : link_(link) {}
     std::string FindWindowClass() override;
+    bool WindowExists(const std::string& window_class) override;
     Outcome Exchange(std::uint8_t* block, std::size_t used, int timeout_ms, std::uintptr_t& answer) override;
 
 private:

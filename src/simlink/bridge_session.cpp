@@ -50,6 +50,12 @@ bool BridgeSession::Line(const std::string& line, std::string& out) {
         out += (found.empty() ? "none" : found) + "\n";
         return true;
     }
+    if (const std::string verb = "window "; line.compare(0, verb.size(), verb) == 0) {
+        const std::string window_class = line.substr(verb.size());
+        if (!bridge::IsWindowClassName(window_class)) return false;
+        out += simulator_.WindowExists(window_class) ? "yes\n" : "no\n";
+        return true;
+    }
     if (!bridge::ParseSendLine(line, timeout_ms_, length_)) return false;
     received_ = 0;
     state_ = State::kBlock;

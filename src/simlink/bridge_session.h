@@ -14,6 +14,8 @@ public:
     virtual ~BridgeSimulator() = default;
     // Looks for the simulator's window ("UIPCMAIN" first, then "FS98MAIN"); "" when neither.
     virtual std::string FindWindowClass() = 0;
+    // Whether a top-level window of the class is there (the link monitor's look-up).
+    virtual bool WindowExists(const std::string& window_class) = 0;
 
     enum class Outcome { kAnswered, kTimedOut, kFailed };
     // Hands the first `used` bytes of block to the simulator and takes its answered copy back

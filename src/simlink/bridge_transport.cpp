@@ -132,6 +132,20 @@ bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
     return ParseBridgeFile(text, address);
 }
 
+bool BridgeWindowExists(const std::string& directory, const std::string& window_class) {
+    bridge::Address address;
+    if (!bridge::IsWindowClassName(window_class) || !ReadBridgeFile(directory, address)) return false;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kFindTimeoutMs);
+    const int fd = ConnectLoopback(address.port, deadline);
+    if (fd < 0) return false;
+    const std::string request = "token " + address.token + "\nwindow " + window_class + "\n";
+    std::string line;
+    const bool exists = SendAll(fd, request.data(), request.size(), deadline) == Io::kDone &&
+                        ReceiveLine(fd, line, deadline) == Io::kDone && line == "yes";
+    close(fd);
+    return exists;
+}
+
 BridgeTransport::BridgeTransport(std::string directory) : directory_(std::move(directory)) {}
 
 BridgeTransport::~BridgeTransport() {

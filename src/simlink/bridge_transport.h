@@ -45,6 +45,10 @@ private:
 // readable by nobody else, inside a private folder.
 bool ReadBridgeFile(const std::string& directory, bridge::Address& address);
 
+// Whether the bridge announced in the folder reports a top-level window of the class; false
+// when no bridge answers.
+bool BridgeWindowExists(const std::string& directory, const std::string& window_class);
+
 // The transport native programs use: the posix substitute's sockets when a server listens
 // there, else a running bridge. With neither, the window counts as absent.
 class NativeTransport : public IpcTransport {

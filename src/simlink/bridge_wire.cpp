@@ -22,6 +22,12 @@ bool ParseDecimal(const std::string& text, std::uint64_t& value) {
     return true;
 }
 
+bool IsWindowClassName(const std::string& text) {
+    return !text.empty() && text.size() <= 32 && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
 std::string FormatBridgeFile(const Address& address) {
     return kFileTag + std::to_string(address.port) + " " + address.token + "\n";
 }

@@ -8,6 +8,7 @@
 // its user only: "vantrel-bridge 1 <port> <token>\n". A connection starts with
 // "token <token>\n"; then, any number of times:
 //   "find\n"                      -> "UIPCMAIN\n", "FS98MAIN\n" or "none\n"
+//   "window <class>\n"            -> "yes\n" or "no\n": is a top-level window of the class there
 //   "send <timeout ms> <bytes>\n" + the block up to and including its terminator
 //                                 -> "1 <bytes>\n" + the answered block, or "0\n" (bad data),
 //                                    or "timeout\n" / "failed\n" (the simulator's window did
@@ -42,6 +43,9 @@ bool ParseSendLine(const std::string& line, int& timeout_ms, std::size_t& length
 // The bridge's own wait for the simulator: a little less than the client's, so that its
 // "timeout" reaches the client before the client gives up.
 int SimulatorTimeout(int client_timeout_ms);
+
+// A window class a client may ask about: 1 to 32 letters, digits or "_".
+bool IsWindowClassName(const std::string& text);
 
 // Decimal without sign or leading "+", at most nine digits.
 bool ParseDecimal(const std::string& text, std::uint64_t& value);

@@ -6,6 +6,7 @@
 #include "simlink/bridge_transport.h"
 #include "simlink/ipc_server_walk.h"
 #include "simlink/ipc_wire.h"
+#include "simlink/simulator_window.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -36,6 +37,7 @@ public:
     std::atomic<int> exchanges{0};
 
     std::string FindWindowClass() override { return window_class; }
+    bool WindowExists(const std::string& name) override { return name == window_class; }
     Outcome Exchange(std::uint8_t* block, std::size_t used, int, std::uintptr_t& answer) override {
         ++exchanges;
         switch (mode.load()) {
@@ -258,6 +260,16 @@ TEST_F(BridgeTransportTest, TheSimulatorsAnswerGivesTheResultAndFaultsChangeNoDe
     EXPECT_EQ(altitude, 3048u);
 }
 
+TEST_F(BridgeTransportTest, TheBridgeAnswersTheMonitorsWindowLookUp) {
+    {
+        InProcessBridge bridge(dir.Path(), simulator);
+        EXPECT_TRUE(SimulatorWindowExists("FS98MAIN"));
+        EXPECT_FALSE(SimulatorWindowExists("UIPCMAIN"));
+        EXPECT_FALSE(SimulatorWindowExists("FS98MAIN/.."));
+    }
+    EXPECT_FALSE(SimulatorWindowExists("FS98MAIN")); // its file is left, nobody answers
+}
+
 TEST_F(BridgeTransportTest, APosixServerIsPreferredToABridge) {
     test::InProcessServer server(dir.Path());
     InProcessBridge bridge(dir.Path(), simulator);
@@ -288,6 +300,8 @@ TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
     };
     const Case cases[] = {
         {"find", hello + "find\n", "FS98MAIN\n", true, 0},
+        {"window look-ups", hello + "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
+        {"window class with a path", hello + "window ../FS98MAIN\n", "", false, 0},
         {"no token", "find\n", "", false, 0},
         {"wrong token", "token " + std::string(64, 'd') + "\nfind\n", "", false, 0},
         {"token split over reads", hello.substr(0, 10), "", true, 0},

@@ -117,6 +117,51 @@ TEST_F(BridgeTest, TheCommandLineLinksThroughTheBridge) {
     EXPECT_NE(loaded.find("\"offset\": \"0x0366\""), std::string::npos) << loaded;
 }
 
+// The whole program without windows: the link monitor finds the simulator's window through the
+// bridge, links, loses the link when the bridge dies and links again once it is back.
+TEST_F(BridgeTest, TheCockpitSessionLinksThroughTheBridgeAndAgainAfterARestart) {
+    namespace fs = std::filesystem;
+    const fs::path program = fs::path(dir_) / "program";
+    fs::create_directories(program);
+    for (const char* data : {"fuel", "speeds", "airports"})
+        fs::copy(fs::path(VANTREL_OUT_DIR) / data, program / data, fs::copy_options::recursive);
+    fs::create_directories(fs::path(dir_) / "home");
+    const std::string home = dir_ + "/home";
+    setenv("VANTREL_DOCUMENTS", home.c_str(), 1);
+    setenv("VANTREL_FS_PATH", (dir_ + "/nosim").c_str(), 1);
+    // A simulator with weather: QNH 1013 hPa (x 16).
+    ASSERT_EQ(server_->Ask("set 0F48 2 16208"), "set");
+    Program session(
+        "vantrel-cli",
+        {"session", "--program-dir", program.string(), "--now", "2026-12-09T23:30:00", "--utc-bias", "60"},
+        true);
+    ASSERT_NE(session.Line().find("\"command\":\"start\""), std::string::npos) << session.Output();
+    // The first tick comes one second after the start.
+    const std::string linked = session.Ask("advance 1", 30000);
+    EXPECT_NE(linked.find("\"Linked\":true"), std::string::npos) << linked;
+    EXPECT_NE(linked.find("\"Panel2\":{\"color\":\"#00ff00\""), std::string::npos) << linked;
+    // The monitor then ticks every ten seconds, each tick a data load.
+    const std::string loaded = session.Ask("advance 10", 30000);
+    EXPECT_NE(loaded.find("\"ShownLinked\":1"), std::string::npos) << loaded;
+    EXPECT_GE(std::stoi(Words(server_->Ask("status")).at(1)), 3);
+
+    // Ticks until the line shows the wanted text; the line that did, or the last one.
+    auto tick_until = [&](const std::string& wanted) {
+        std::string line;
+        for (int i = 0; i < 4 && line.find(wanted) == std::string::npos; ++i)
+            line = session.Ask("advance 10", 60000);
+        return line;
+    };
+    bridge_->Kill();
+    const std::string lost = tick_until("\"Linked\":false");
+    EXPECT_NE(lost.find("\"Linked\":false"), std::string::npos) << lost;
+    StartBridge();
+    const std::string again = tick_until("\"Linked\":true");
+    EXPECT_NE(again.find("\"Linked\":true"), std::string::npos) << again;
+    session.Send("close");
+    EXPECT_EQ(session.Wait(30000), 0);
+}
+
 TEST_F(BridgeTest, AConnectionWithoutTheTokenGetsNoAnswerAndChangesNothing) {
     const bridge::Address address = Address();
     std::string wrong = address.token;
