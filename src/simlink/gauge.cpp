@@ -51,8 +51,8 @@ void Gauge::FormCreate(int mainLeft, int mainTop, int mainWidth) {
     for (int i = 0; i < 3; ++i)
         controls_.SetCaption(kValues[i], plan_.Text(kTakeoffFields[i]));
     shown_ = true;
-    SetVisible(true);
     if (onMoved) onMoved();
+    SetVisible(true);
 }
 
 void Gauge::CopySpeeds() {
