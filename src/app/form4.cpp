@@ -32,10 +32,10 @@ void Tint(QLabel* label, const QColor& colour, int pointSize, bool bold) {
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-vantrel::Gauge::Button GaugeButton(Qt::MouseButton button) {
-    if (button == Qt::LeftButton) return vantrel::Gauge::Button::Left;
-    if (button == Qt::RightButton) return vantrel::Gauge::Button::Right;
-    return vantrel::Gauge::Button::Middle;
+vantrel::MouseButton GaugeButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return vantrel::MouseButton::Left;
+    if (button == Qt::RightButton) return vantrel::MouseButton::Right;
+    return vantrel::MouseButton::Middle;
 }
 
 } // namespace

@@ -226,7 +226,11 @@ int RunSessionCommand(int argc, char** argv) {
     hooks.colorCfgLamp = [&cockpit](std::uint32_t color) { cockpit.controls.SetColor("Panel7", color); };
     const StartupResult started = RunStartupSequence(plan, options.programDir, hooks);
     plan.values.UtcBiasMinutes = options.utcBias ? *options.utcBias : ReadUtcBiasMinutes();
-    if (started != StartupResult::StoppedByUser) cockpit.Start();
+    if (started != StartupResult::StoppedByUser) {
+        for (const auto& start : TheSessionCommands().starts)
+            start(session);
+        cockpit.Start();
+    }
 
     Print(SessionLine("start", session));
     if (started == StartupResult::StoppedByUser) return 0;

@@ -28,10 +28,17 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
                  std::unique_ptr<IpcTransport> transport, IpcTimings timings)
     : plan(plan_), seams(seams_), programDir(std::move(programDir_)), link(std::move(transport), timings),
       snd(seams.wave), cues(snd, seams.clock, programDir, plan.values.SoundOn),
-      linkWindow(plan, link, cues, controls, data, seams, programDir) {
+      linkWindow(plan, link, cues, controls, data, seams, programDir),
+      hold(plan, link, data, controls, *linkWindow.Timer1), gauge(plan, controls, cues) {
     DefineMainWindowControls(controls);
     controls.SetColor("Panel5", SoundPanelColor(plan.values.SoundOn));
     snd.LoopSound = true;
+    linkWindow.onSpeedCapture = [this] { hold.OnSpeedCapture(); };
+    linkWindow.onReverseAndHold = [this] { hold.OnReverseAndHold(); };
+    // Without the checklist window's own voice settings the warning goes to its speech as is.
+    hold.voice = [this](int, int, int, const std::string& text) {
+        if (seams.speak) seams.speak(text);
+    };
     plan.onSwitchCue = [this] { cues.PlaySwitchCue(); };
     plan.onAlertCue = [this] { cues.PlayAlertCue(); };
     plan.onSoundSwitched = [this](bool on) {

@@ -1,11 +1,13 @@
 #pragma once
 #include "simlink/cockpit_seams.h"
 #include "simlink/control_board.h"
+#include "simlink/gauge.h"
 #include "simlink/ipc_client.h"
 #include "simlink/link_data.h"
 #include "simlink/link_window.h"
 #include "simlink/mouse_button.h"
 #include "simlink/sound_cues.h"
+#include "simlink/speed_hold.h"
 #include "simlink/wave_sound.h"
 
 #include <memory>
@@ -49,6 +51,8 @@ public:
     ControlBoard controls;
     LinkData data;
     LinkWindow linkWindow;
+    SpeedHold hold; // the checklist window's SPD and REV panels
+    Gauge gauge;    // the speeds gauge Form4
 };
 
 // The main window's named controls that the cockpit shows, as they are at start.

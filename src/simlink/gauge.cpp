@@ -100,10 +100,10 @@ void Gauge::Panel13Click() {
     plan_.Guarded([this] { plan_.Button8Click(); });
 }
 
-void Gauge::Panel1MouseDown(Button button) {
-    if (button == Button::Left)
+void Gauge::Panel1MouseDown(MouseButton button) {
+    if (button == MouseButton::Left)
         SetMainWindowVisible(!MainWindowVisible());
-    else if (button == Button::Right)
+    else if (button == MouseButton::Right)
         SetVisible(false);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "planning/flight_plan.h"
 #include "simlink/control_board.h"
+#include "simlink/mouse_button.h"
 #include "simlink/sound_cues.h"
 
 #include <functional>
@@ -21,8 +22,6 @@ public:
     static constexpr const char* kLanding22 = "LDG22";
     static constexpr const char* kLanding45 = "LDG45";
 
-    enum class Button { Left, Right, Middle };
-
     Gauge(FlightPlan& plan, ControlBoard& controls, SoundCues& cues);
     ~Gauge();
     Gauge(const Gauge&) = delete;
@@ -33,9 +32,9 @@ public:
     void FormCreate(int mainLeft, int mainTop, int mainWidth);
     bool Shown() const { return shown_; }
 
-    void label7Click();                  // mode cycle T/O9 -> LDG22 -> LDG45 -> T/O9
-    void Panel13Click();                 // the main window's Mode button, when it is enabled
-    void Panel1MouseDown(Button button); // left: main window on/off; right: hide the gauge
+    void label7Click();                       // mode cycle T/O9 -> LDG22 -> LDG45 -> T/O9
+    void Panel13Click();                      // the main window's Mode button, when it is enabled
+    void Panel1MouseDown(MouseButton button); // left: main window on/off; right: hide the gauge
 
     int Left() const { return left_; }
     int Top() const { return top_; }

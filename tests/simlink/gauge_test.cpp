@@ -167,14 +167,14 @@ TEST_F(GaugeTest, Panel1TogglesTheMainWindowOrHidesTheGauge) {
     gauge.FormCreate(0, 0, 500);
     std::vector<bool> shows;
     gauge.showMainWindow = [&](bool show) { shows.push_back(show); };
-    gauge.Panel1MouseDown(Gauge::Button::Left);
+    gauge.Panel1MouseDown(MouseButton::Left);
     EXPECT_FALSE(gauge.MainWindowVisible());
-    gauge.Panel1MouseDown(Gauge::Button::Middle);
-    gauge.Panel1MouseDown(Gauge::Button::Left);
+    gauge.Panel1MouseDown(MouseButton::Middle);
+    gauge.Panel1MouseDown(MouseButton::Left);
     EXPECT_TRUE(gauge.MainWindowVisible());
     EXPECT_EQ(shows, (std::vector<bool>{false, true}));
     EXPECT_TRUE(gauge.Visible());
-    gauge.Panel1MouseDown(Gauge::Button::Right);
+    gauge.Panel1MouseDown(MouseButton::Right);
     EXPECT_FALSE(gauge.Visible());
     EXPECT_TRUE(gauge.MainWindowVisible());
 }
