@@ -50,7 +50,7 @@ TForm4::TForm4(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx
     ui->Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Tint(ui->Label8, QColor(0xd8, 0xe0, 0xea), 7, false);
     for (QLabel* name : {ui->Label1, ui->Label5, ui->Label6})
-        Tint(name, QColor(0xe6, 0xe6, 0xe6), 7, false);
+        Tint(name, QColor(0xe6, 0xe6, 0xe6), 6, false);
     for (QLabel* value : {ui->Label2, ui->Label3, ui->Label4})
         Tint(value, QColor(0x4c, 0xff, 0x6a), 8, true);
     for (TPanel* panel : {ui->label7, ui->Panel13, ui->Panel1}) {
