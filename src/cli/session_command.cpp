@@ -10,11 +10,13 @@
 #include "simlink/cockpit_timer.h"
 #include "simlink/simulator_window.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 
 #include <cmath>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -177,6 +179,10 @@ bool RunLine(Session& s, const std::string& line, std::string& refusal) {
         it->second(s, *button);
         return true;
     }
+    if (verb == "key" && !first.empty() && !second.empty() && extra.empty()) {
+        TypeKey(s, first, second, refusal);
+        return true;
+    }
     if (verb == "close" && !first.empty() && second.empty()) {
         const auto it = commands.closes.find(first);
         if (it == commands.closes.end()) {
@@ -202,6 +208,10 @@ int RunSessionCommand(int argc, char** argv) {
         return 2;
     }
 
+    // The speech engine's voice list wants an application object.
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+
     FlightPlan plan;
     VirtualClock clock(options.now ? *options.now : RealLocalNow());
     VirtualTimers timers(clock);
@@ -215,7 +225,8 @@ int RunSessionCommand(int argc, char** argv) {
                        [] {},
                        [&log] { ++log.beeps; }};
     Cockpit cockpit(plan, seams, options.programDir);
-    Session session{plan, clock, timers, cockpit, log, true, {}};
+    UtcClock utcClock(plan, seams);
+    Session session{plan, clock, timers, cockpit, log, utcClock, true, {}, {}};
     session.answer = !options.answerNo;
     plan.onError = [&log](const std::string& text) { log.errors.append(JsonText(text)); };
 
@@ -227,9 +238,12 @@ int RunSessionCommand(int argc, char** argv) {
     const StartupResult started = RunStartupSequence(plan, options.programDir, hooks);
     plan.values.UtcBiasMinutes = options.utcBias ? *options.utcBias : ReadUtcBiasMinutes();
     if (started != StartupResult::StoppedByUser) {
+        // The windows in the order the program creates them.
+        utcClock.Start();
         for (const auto& start : TheSessionCommands().starts)
             start(session);
         cockpit.Start();
+        CreateChecklistWindow(session);
     }
 
     Print(SessionLine("start", session));

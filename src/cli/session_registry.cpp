@@ -8,7 +8,8 @@ const SessionCommands& TheSessionCommands() {
         SessionCommands c;
         RegisterMainWindow(c);
         RegisterLinkWindow(c);
-        RegisterSpeedHoldAndGauge(c);
+        RegisterChecklistWindow(c);
+        RegisterSpeedHoldAndGauge(c); // after the checklist window: it knows the main window
         return c;
     }();
     return commands;

@@ -5,6 +5,7 @@
 #include "core/rounding.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
