@@ -102,12 +102,8 @@ private:
     QJsonArray& log_;
 };
 
-void Print(const QJsonObject& line) {
-    std::cout << QJsonDocument(line).toJson(QJsonDocument::Compact).toStdString() << '\n' << std::flush;
-}
-
 void Refuse(const std::string& command, const std::string& reason) {
-    Print(QJsonObject{{"command", JsonText(command)}, {"refused", JsonText(reason)}});
+    PrintJson(QJsonObject{{"command", JsonText(command)}, {"refused", JsonText(reason)}});
 }
 
 std::optional<MouseButton> ParseMouseButton(const std::string& text) {
@@ -246,7 +242,7 @@ int RunSessionCommand(int argc, char** argv) {
         CreateChecklistWindow(session);
     }
 
-    Print(SessionLine("start", session));
+    PrintJson(SessionLine("start", session));
     if (started == StartupResult::StoppedByUser) return 0;
 
     std::string line;
@@ -257,7 +253,7 @@ int RunSessionCommand(int argc, char** argv) {
         if (!refusal.empty()) {
             Refuse(line, refusal);
         } else {
-            Print(SessionLine(line, session));
+            PrintJson(SessionLine(line, session));
         }
         if (!goOn) break;
     }

@@ -25,7 +25,7 @@ public:
 private:
     void Show();
     FlightPlan& plan_;
-    CockpitSeams seams_;
+    const CockpitSeams& seams_; // kept by reference: the owner may fill them in later
 };
 
 } // namespace vantrel

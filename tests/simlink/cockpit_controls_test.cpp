@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vantrel {
 namespace {
@@ -251,6 +252,26 @@ TEST(UtcClockText, LocalTimeMovedByTheBias) {
         ASSERT_TRUE(ParseIso(c.local, ms));
         EXPECT_EQ(UtcClockText(ms, c.bias), c.text) << c.local;
     }
+}
+
+} // namespace
+} // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(SimulatorWindow, ASocketThatAcceptsInAPrivateFolder) {
+    test::TempIpcDir dir; // exported as VANTREL_IPC_DIR
+    EXPECT_FALSE(SimulatorWindowExists("FS98MAIN"));
+    {
+        test::InProcessServer server(dir.Path());
+        EXPECT_TRUE(SimulatorWindowExists("FS98MAIN"));
+        EXPECT_FALSE(SimulatorWindowExists("UIPCMAIN"));
+        chmod(dir.Path().c_str(), 0777); // others could plant a socket: no window
+        EXPECT_FALSE(SimulatorWindowExists("FS98MAIN"));
+        chmod(dir.Path().c_str(), 0700);
+    }
+    EXPECT_FALSE(SimulatorWindowExists("FS98MAIN")); // the server removed its socket
 }
 
 } // namespace
