@@ -45,6 +45,7 @@ TForm4::TForm4(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx
     // Above all windows, with a thin border and no caption; not tied to the main window, so it
     // stays over the simulator while the main window is hidden.
     setWindowFlags(Qt::Window | Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow); // also while another program is in front
     setFixedSize(size());
     ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/gauge.png")));
     ui->Image1->setAttribute(Qt::WA_TransparentForMouseEvents);

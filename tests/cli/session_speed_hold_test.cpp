@@ -144,6 +144,11 @@ TEST(CliSessionSpeedHold, HoldGaugeAndPanels) {
     EXPECT_FALSE(Value(lines[11], "MainWindowVisible").toBool());
     EXPECT_FALSE(Value(lines[12], "GaugeVisible").toBool());
     EXPECT_TRUE(Value(lines[13], "GaugeVisible").toBool());
+    // The Gauge panel takes the checklist window along unless its voice features are off.
+    const bool checklistsOn = !Value(start, "ChecklistsDisabled").toBool();
+    EXPECT_EQ(Value(lines[13], "ChecklistWindowVisible").toBool(),
+              checklistsOn && !Value(start, "ChecklistWindowVisible").toBool());
+    EXPECT_TRUE(Value(start, "MainWindowVisible").toBool());
 }
 
 TEST(CliSessionSpeedHold, ReverseFiresOnTheGroundAboveOneHundredKnots) {
