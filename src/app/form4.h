@@ -1,7 +1,9 @@
 #pragma once
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class TForm4;
@@ -9,15 +11,41 @@ class TForm4;
 
 namespace vantrel {
 struct AppContext;
-}
+class ControlBoard;
+class Gauge;
+} // namespace vantrel
 
+// The speeds gauge: a small frameless window above all others that stays on screen while the
+// main window is hidden. It paints the gauge's controls from the ControlBoard, forwards the
+// clicks on its panels to the gauge, and is dragged from any spot that is not a panel.
 class TForm4 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm4(vantrel::AppContext& ctx, QWidget* parent = nullptr);
     ~TForm4() override;
 
+    // Shows this gauge and follows it: its controls, its visibility and its place. The main
+    // window of ctx is the one Panel1 shows and hides.
+    void Attach(vantrel::Gauge& gauge, vantrel::ControlBoard& controls);
+    // Repaints the named control ("Form4.label7", ...) from the board.
+    void ShowControl(const std::string& name);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void ShowAll();
+    void PlaceOnScreen(int left, int top);
+
     vantrel::AppContext& ctx_;
     std::unique_ptr<Ui::TForm4> ui;
+    vantrel::Gauge* gauge_ = nullptr;
+    vantrel::ControlBoard* controls_ = nullptr;
+    bool dragging_ = false;
+    QPoint dragOffset_;
 };

@@ -4,6 +4,7 @@
 #include "app_title.h"
 #include "core/profile_file.h"
 #include "planning/flight_plan.h"
+#include "simlink/control_board.h"
 #include "ui_form7.h"
 #include "voice/checklist_speaker.h"
 #include "voice/mspeech.h"
@@ -151,6 +152,14 @@ QLabel* TForm7::SpeedHoldPanel() const {
 
 QLabel* TForm7::ReverseThrustPanel() const {
     return ui->pnrev;
+}
+
+void TForm7::ShowControl(const vantrel::ControlBoard& controls, const std::string& name) {
+    QLabel* panel = name == "Form7.pnat" ? ui->pnat : name == "Form7.pnrev" ? ui->pnrev : nullptr;
+    if (!panel || !controls.Has(name)) return;
+    const vantrel::ControlState& state = controls.Get(name);
+    panel->setText(QString::fromStdString(state.caption));
+    Paint(panel, QColor::fromRgb(QRgb(state.color)));
 }
 
 void TForm7::DestroySpeech() {

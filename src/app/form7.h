@@ -15,6 +15,7 @@ class TForm7;
 
 namespace vantrel {
 struct AppContext;
+class ControlBoard;
 class TMSpeech;
 } // namespace vantrel
 
@@ -56,6 +57,9 @@ public:
     QLabel* ReverseThrustPanel() const;
     std::function<void()> pnatClick;
     std::function<void()> pnrevClick;
+    // Paints "Form7.pnat" or "Form7.pnrev" (caption and colour) as the board has it; other
+    // names are not this window's and change nothing.
+    void ShowControl(const vantrel::ControlBoard& controls, const std::string& name);
 
 public slots:
     void Panel2Click();

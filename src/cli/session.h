@@ -62,6 +62,8 @@ struct SessionCommands {
     std::map<std::string, std::function<void(Session&)>> clicks;
     std::map<std::string, std::function<void(Session&, MouseButton)>> mice;
     std::map<std::string, std::function<void(Session&)>> closes; // "close FORM"
+    // Run once after the start-up sequence, as the other windows are created.
+    std::vector<std::function<void(Session&)>> starts;
     // Add to the printed "fields" and "values" objects.
     std::vector<std::function<void(const Session&, QJsonObject& fields)>> fields;
     std::vector<std::function<void(const Session&, QJsonObject& values)>> values;
@@ -73,6 +75,7 @@ const SessionCommands& TheSessionCommands();
 // Registration functions, one per part of the cockpit.
 void RegisterMainWindow(SessionCommands& commands);
 void RegisterLinkWindow(SessionCommands& commands);
+void RegisterSpeedHoldAndGauge(SessionCommands& commands);
 void RegisterChecklistWindow(SessionCommands& commands);
 void RegisterFuelPanel(SessionCommands& commands);
 void RegisterFlightLog(SessionCommands& commands);

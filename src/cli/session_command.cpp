@@ -236,6 +236,8 @@ int RunSessionCommand(int argc, char** argv) {
     if (started != StartupResult::StoppedByUser) {
         // The windows in the order the program creates them.
         utcClock.Start();
+        for (const auto& start : TheSessionCommands().starts)
+            start(session);
         cockpit.Start();
         CreateChecklistWindow(session);
     }

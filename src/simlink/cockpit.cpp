@@ -31,13 +31,20 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
       linkWindow(plan, link, cues, controls, data, seams, programDir),
       recorder(plan, data, *linkWindow.Timer2, seams.clock, programDir),
       fuelPanel(plan, link, data, controls, cues, seams.clock, *linkWindow.Timer1,
-                FuelPanelHooks{[this] { linkWindow.DataLoad(); }, seams.processMessages, seams.beep}) {
+                FuelPanelHooks{[this] { linkWindow.DataLoad(); }, seams.processMessages, seams.beep}),
+      hold(plan, link, data, controls, *linkWindow.Timer1), gauge(plan, controls, cues) {
     linkWindow.onFlightPhase = [this] { recorder.FlightPhaseStep(); };
     linkWindow.fuelUsedLb = [this] { return recorder.FuelUsedLb(); };
     linkWindow.onHideFuelPanel = [this] { fuelPanel.Close(); };
     DefineMainWindowControls(controls);
     controls.SetColor("Panel5", SoundPanelColor(plan.values.SoundOn));
     snd.LoopSound = true;
+    linkWindow.onSpeedCapture = [this] { hold.OnSpeedCapture(); };
+    linkWindow.onReverseAndHold = [this] { hold.OnReverseAndHold(); };
+    // Without the checklist window's own voice settings the warning goes to its speech as is.
+    hold.voice = [this](int, int, int, const std::string& text) {
+        if (seams.speak) seams.speak(text);
+    };
     plan.onSwitchCue = [this] { cues.PlaySwitchCue(); };
     plan.onAlertCue = [this] { cues.PlayAlertCue(); };
     plan.onSoundSwitched = [this](bool on) {

@@ -3,11 +3,13 @@
 #include "simlink/control_board.h"
 #include "simlink/flight_recorder.h"
 #include "simlink/fuel_panel.h"
+#include "simlink/gauge.h"
 #include "simlink/ipc_client.h"
 #include "simlink/link_data.h"
 #include "simlink/link_window.h"
 #include "simlink/mouse_button.h"
 #include "simlink/sound_cues.h"
+#include "simlink/speed_hold.h"
 #include "simlink/wave_sound.h"
 
 #include <memory>
@@ -53,6 +55,8 @@ public:
     LinkWindow linkWindow;
     FlightRecorder recorder; // on the link window's data load and Timer2
     FuelPanel fuelPanel;     // its loops stop the monitor and run the data load themselves
+    SpeedHold hold;          // the checklist window's SPD and REV panels
+    Gauge gauge;             // the speeds gauge Form4
 };
 
 // The main window's named controls that the cockpit shows, as they are at start.

@@ -11,6 +11,17 @@ namespace {
 constexpr double kFullLevel = 128.0 * 65536.0;
 constexpr double kFullLever = 16383.0;
 constexpr double kSpeedLagSeconds = 8.0;
+constexpr double kPieceSeconds = 0.1;
+constexpr double kIdleThrust = 0.06;      // of full thrust, levers at idle
+constexpr double kSpoolFastSeconds = 1.5; // near full power
+constexpr double kSpoolSlowSeconds = 4.0; // added toward idle
+constexpr double kRollSpeedAtFullThrust = 170.0;
+constexpr double kFullThrustKtPerS = 6.0; // acceleration of full thrust at sea level
+constexpr double kTopSpeedKt = 330.0;     // where full thrust at sea level meets the drag
+constexpr double kThrustLapseFeet = 80000.0;
+constexpr double kGravityKtPerS = 19.07; // 9.81 m/s2
+constexpr double kFpmPerKnot = 101.27;
+constexpr double kLowestAirKt = 110.0;
 constexpr double kMetresPerFoot = 0.3048;
 
 // The simulator's offsets this model serves.
@@ -76,7 +87,7 @@ double AircraftModel::OutsideTemperature() const {
 }
 
 double AircraftModel::ThrottleFraction() const {
-    return lever_ / kFullLever;
+    return std::clamp(lever_ / kFullLever, -1.0, 1.0);
 }
 
 // A client may have loaded fuel or moved the levers since the last step.
@@ -88,15 +99,13 @@ void AircraftModel::TakeClientWrites() {
     lever_ = std::int16_t(space_.GetU16(kLever1));
 }
 
+// The engines' thrust follows the levers with a spool lag, slower from low power; on the
+// ground the roll follows the thrust with the wheels' lag, in the air the speed comes from
+// thrust, drag rising with the square of the speed, and the climb or descent.
 void AircraftModel::Step(double seconds) {
     TakeClientWrites();
     const double throttle = ThrottleFraction();
-
-    // Speed follows the levers with a first-order lag; reverse on the ground brakes harder.
-    double target_kt = on_ground_ ? std::max(0.0, throttle) * 170.0 : std::max(130.0, throttle * 330.0);
-    if (!engines_running_) target_kt = on_ground_ ? 0.0 : 130.0;
-    const double lag = throttle < 0 && on_ground_ ? kSpeedLagSeconds / 3 : kSpeedLagSeconds;
-    ias_kt_ += (target_kt - ias_kt_) * (1.0 - std::exp(-seconds / lag));
+    const double before_ft = altitude_ft_;
 
     if (!on_ground_) {
         const double step = vertical_fpm_ * seconds / 60.0;
@@ -104,6 +113,20 @@ void AircraftModel::Step(double seconds) {
             altitude_ft_ = std::min(target_ft_, altitude_ft_ + step);
         else
             altitude_ft_ = std::max(target_ft_, altitude_ft_ - step);
+    }
+    const double climb_fpm = seconds > 0 ? (altitude_ft_ - before_ft) / seconds * 60.0 : 0.0;
+
+    // Small pieces keep the spool-up and the speed smooth over a long step.
+    const int pieces = std::max(1, int(std::ceil(seconds / kPieceSeconds)));
+    const double dt = seconds / pieces;
+    const double commanded = engines_running_ ? ThrustFraction(throttle) : 0.0;
+    for (int i = 0; i < pieces; ++i) {
+        const double spool = kSpoolFastSeconds + kSpoolSlowSeconds * (1.0 - std::clamp(thrust_, 0.0, 1.0));
+        thrust_ += (commanded - thrust_) * (1.0 - std::exp(-dt / spool));
+        if (on_ground_)
+            RollStep(dt, throttle);
+        else
+            AirStep(dt, climb_fpm);
     }
 
     if (engines_running_) {
@@ -113,6 +136,38 @@ void AircraftModel::Step(double seconds) {
         left_gal_ = std::max(0.0, left_gal_ - gallons);
         right_gal_ = std::max(0.0, right_gal_ - gallons);
     }
+    Publish();
+}
+
+double AircraftModel::ThrustFraction(double lever) const {
+    return kIdleThrust + (1.0 - kIdleThrust) * std::clamp(lever, 0.0, 1.0);
+}
+
+// On the ground the speed settles toward what the thrust gives on the roll; reverse thrust
+// brakes three times faster.
+void AircraftModel::RollStep(double dt, double lever) {
+    const double forward = std::max(0.0, (thrust_ - kIdleThrust) / (1.0 - kIdleThrust));
+    const double target_kt = engines_running_ ? forward * kRollSpeedAtFullThrust : 0.0;
+    const double lag = lever < 0 ? kSpeedLagSeconds / 3 : kSpeedLagSeconds;
+    ias_kt_ += (target_kt - ias_kt_) * (1.0 - std::exp(-dt / lag));
+}
+
+// In the air: thrust (less with height) against drag, which grows with the square of the
+// indicated speed, and against the climb (gravity along a path of climb rate over true speed).
+void AircraftModel::AirStep(double dt, double climb_fpm) {
+    const double lapse = std::max(0.3, 1.0 - altitude_ft_ / kThrustLapseFeet);
+    const double thrust = kFullThrustKtPerS * lapse * std::max(0.0, thrust_);
+    const double drag = kFullThrustKtPerS * (ias_kt_ / kTopSpeedKt) * (ias_kt_ / kTopSpeedKt);
+    const double true_kt = std::max(ias_kt_, 1.0) * (1.0 + 0.02 * altitude_ft_ / 1000.0);
+    const double path = std::clamp(climb_fpm / kFpmPerKnot / true_kt, -1.0, 1.0);
+    ias_kt_ += (thrust - drag - kGravityKtPerS * path) * dt;
+    // The pilot lowers the nose rather than stall.
+    ias_kt_ = std::max(ias_kt_, kLowestAirKt);
+}
+
+void AircraftModel::SetSpeed(double knots) {
+    ias_kt_ = std::max(0.0, knots);
+    thrust_ = engines_running_ ? ThrustFraction(ThrottleFraction()) : 0.0;
     Publish();
 }
 

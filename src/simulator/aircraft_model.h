@@ -6,7 +6,8 @@
 namespace vantrel::sim {
 
 // A small aircraft behind the offsets: two main tanks, altitude, indicated airspeed that
-// follows the throttle levers with a lag, on-ground flag and the weather. Client writes to the
+// answers the throttle levers as a jet does (engines spooling up, drag rising with speed, a
+// climb slowing it and a descent speeding it up), on-ground flag and the weather. Client writes to the
 // tank levels and throttle levers take effect at the next step; other writes are just stored.
 class AircraftModel {
 public:
@@ -26,6 +27,8 @@ public:
     void SetQnh(double hpa) { qnh_hpa_ = hpa; }
     void SetFuelPounds(double left, double right);
     void SetEnginesRunning(bool running) { engines_running_ = running; }
+    // The indicated airspeed at once, the engines settled at the levers' thrust.
+    void SetSpeed(double knots);
 
     double AltitudeFeet() const { return altitude_ft_; }
     double IasKnots() const { return ias_kt_; }
@@ -37,6 +40,9 @@ public:
 
 private:
     double ThrottleFraction() const;
+    double ThrustFraction(double lever) const;
+    void RollStep(double dt, double lever);
+    void AirStep(double dt, double climb_fpm);
 
     OffsetSpace& space_;
     double capacity_gal_ = 846.0; // each main tank
@@ -48,6 +54,7 @@ private:
     double target_ft_ = 0.0;
     double vertical_fpm_ = 0.0;
     double ias_kt_ = 0.0;
+    double thrust_ = 0.0; // of full thrust, as the engines have spooled
     bool on_ground_ = true;
     bool engines_running_ = true;
     double surface_oat_c_ = 15.0;

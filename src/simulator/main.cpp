@@ -137,11 +137,35 @@ int main(int argc, char** argv) {
     double scenario_seconds = 0;
     bool input_open = true;
     bool quit = false;
+    bool paused = false;
     std::string pending;
+    // What a command asks of this loop; a step comes only from standard input.
+    const auto apply = [&](const sim::CommandEffect& effect) {
+        if (effect.new_scale > 0) options.scale = effect.new_scale;
+        if (effect.pause != 0) {
+            paused = effect.pause > 0;
+            last = Clock::now();
+        }
+        quit = quit || effect.quit;
+    };
+    // Long simulated steps are cut into pieces so that scenario lines fall due on time.
+    const auto advance = [&](double simulated) {
+        const int pieces = int(simulated / 1.0) + 1;
+        for (int i = 0; i < pieces; ++i) {
+            scenario_seconds += simulated / pieces;
+            for (const std::string& command : scenario.Due(scenario_seconds))
+                apply(sim::RunCommand(command, model, space));
+            model.Step(simulated / pieces);
+        }
+    };
     const auto run = [&](const std::string& line) {
         const sim::CommandEffect effect = sim::RunCommand(line, model, space);
-        if (effect.new_scale > 0) options.scale = effect.new_scale;
-        quit = quit || effect.quit;
+        apply(effect);
+        if (effect.step_seconds > 0) {
+            advance(effect.step_seconds);
+            std::printf("time %.3f\n", scenario_seconds);
+            std::fflush(stdout);
+        }
     };
 
     while (!quit && g_stop == 0) {
@@ -155,15 +179,7 @@ int main(int argc, char** argv) {
         const double elapsed = std::chrono::duration<double>(now - last).count();
         if (elapsed * 1000 >= options.tick_ms) {
             last = now;
-            // Long simulated steps are cut into pieces so the lag stays smooth.
-            const double simulated = elapsed * options.scale;
-            const int pieces = int(simulated / 1.0) + 1;
-            for (int i = 0; i < pieces; ++i) {
-                scenario_seconds += simulated / pieces;
-                for (const std::string& command : scenario.Due(scenario_seconds))
-                    run(command);
-                model.Step(simulated / pieces);
-            }
+            if (!paused) advance(elapsed * options.scale);
         }
     }
     server.Shutdown();

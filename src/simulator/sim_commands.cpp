@@ -144,6 +144,18 @@ CommandEffect RunCommand(const std::string& line, AircraftModel& model, OffsetSp
             effect.new_scale = a;
         else
             Fail(line, "usage: scale FACTOR (> 0)");
+    } else if (verb == "speed") {
+        if (ReadAll(in, a) && a >= 0)
+            model.SetSpeed(a);
+        else
+            Fail(line, "usage: speed KNOTS");
+    } else if (verb == "pause" || verb == "resume") {
+        effect.pause = verb == "pause" ? 1 : -1;
+    } else if (verb == "step") {
+        if (ReadAll(in, a) && a > 0 && a <= 86400)
+            effect.step_seconds = a;
+        else
+            Fail(line, "usage: step SECONDS (up to a day)");
     } else if (verb == "quit") {
         effect.quit = true;
     } else {

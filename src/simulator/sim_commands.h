@@ -8,7 +8,9 @@ namespace vantrel::sim {
 // What a command asks of the main loop beyond changing the model.
 struct CommandEffect {
     bool quit = false;
-    double new_scale = 0.0; // > 0: change the time scale
+    double new_scale = 0.0;  // > 0: change the time scale
+    int pause = 0;           // 1: stop the simulated clock, -1: let it run with real time again
+    double step_seconds = 0; // > 0: move the clock on by exactly this much now
 };
 
 // Runs one command line (from standard input or a scenario) against the model and the
@@ -23,6 +25,10 @@ struct CommandEffect {
 //   set OFFSET SIZE VALUE     store a raw value (hex offset, 1/2/4 bytes)
 //   get OFFSET SIZE           print a raw value
 //   versions FSUIPC SIMULATOR served version values (hex)
+//   speed KNOTS               indicated airspeed at once, the engines settled at the levers
+//   pause   resume            stop / restart the clock that follows real time
+//   step SECONDS              move the clock on by SECONDS at once (prints "time T", the
+//                             simulated seconds so far), so a client can run in lock step
 //   status   say TEXT   scale FACTOR   quit
 CommandEffect RunCommand(const std::string& line, AircraftModel& model, OffsetSpace& space);
 
