@@ -9,6 +9,7 @@
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"
+#include "simlink/altitude_alert.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -38,55 +39,24 @@ void TForm1::Button8Click() {
     plan.Guarded([&plan] { plan.Button8Click(); });
 }
 
-// Left button: 500 ft down, not below 0 (a beep says so); right button: 500 ft up. The alert
-// keeps its direction; the panel shows the new value, not armed.
+// The alert altitude's step and its arming are the cockpit's; the window forwards the clicks.
 void TForm1::Panel6MouseDown(Qt::MouseButton button) {
     PlaySwitchCue();
-    vantrel::FlightPlan& plan = *ctx_.plan;
-    int& altitude = plan.values.AlertAltitude;
-    if (button == Qt::LeftButton) {
-        altitude -= 500;
-        if (altitude < 0) {
-            altitude = 0;
-            if (ctx_.dialogs.beep)
-                ctx_.dialogs.beep();
-            else
-                QApplication::beep();
-        }
-    } else if (button == Qt::RightButton) {
-        altitude += 500;
-    } else {
-        return;
-    }
-    plan.Guarded([&plan, altitude] {
-        plan.SetText(FieldId::Panel6, vantrel::IntToStr(altitude));
-        plan.SetColor(FieldId::Panel6, vantrel::colors::Silver);
+    const vantrel::MouseButton which = button == Qt::LeftButton    ? vantrel::MouseButton::Left
+                                       : button == Qt::RightButton ? vantrel::MouseButton::Right
+                                                                   : vantrel::MouseButton::Middle;
+    vantrel::StepAlertAltitude(*ctx_.plan, which, [this] {
+        if (ctx_.dialogs.beep)
+            ctx_.dialogs.beep();
+        else
+            QApplication::beep();
     });
 }
 
-// Arms the alert for the direction in which the aircraft will pass the alert altitude, or
-// disarms it. At the alert altitude itself there is nothing to pass, so it stays disarmed.
 void TForm1::Button7Click() {
     PlaySwitchCue();
-    vantrel::FlightPlan& plan = *ctx_.plan;
-    plan.Guarded([this, &plan] {
-        if (plan.Color(FieldId::Panel6) == vantrel::colors::Lime) {
-            plan.SetColor(FieldId::Panel6, vantrel::colors::Silver);
-            plan.values.AlertDirection = 0;
-            return;
-        }
-        plan.SetColor(FieldId::Panel6, vantrel::colors::Lime);
-        const int aircraft = ctx_.hooks.aircraftAltitudeFeet ? ctx_.hooks.aircraftAltitudeFeet() : 0;
-        const int alert = vantrel::StrToInt(plan.Text(FieldId::Panel6));
-        if (alert < aircraft) {
-            plan.values.AlertDirection = -1;
-        } else if (alert > aircraft) {
-            plan.values.AlertDirection = 1;
-        } else {
-            plan.values.AlertDirection = 0;
-            plan.SetColor(FieldId::Panel6, vantrel::colors::Silver);
-        }
-    });
+    const int aircraft = ctx_.hooks.aircraftAltitudeFeet ? ctx_.hooks.aircraftAltitudeFeet() : 0;
+    vantrel::ToggleAltitudeAlert(*ctx_.plan, aircraft);
 }
 
 // The UTC clock, every 10 seconds.

@@ -56,6 +56,23 @@ std::string JsonString(const std::string& text) {
     return out;
 }
 
+QString JsonText(const std::string& text) {
+    QString out;
+    out.reserve(qsizetype(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += QChar(c);
+        } else if (std::size_t n = Utf8SequenceLength(text, i)) {
+            out += QString::fromUtf8(text.data() + i, qsizetype(n));
+            i += n - 1;
+        } else {
+            out += QChar(c); // Latin-1
+        }
+    }
+    return out;
+}
+
 std::string JsonColor(unsigned color) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "#%06x", color & 0xFFFFFFu);

@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+
 #include <string>
 
 namespace vantrel::cli {
@@ -7,6 +9,9 @@ namespace vantrel::cli {
 // program made them; bytes that are not valid UTF-8 (8-bit text read from the simulator's
 // files) are taken as Latin-1, so the output is always valid UTF-8.
 std::string JsonString(const std::string& text);
+
+// The same text as a QString for Qt's JSON writer, under the same rule.
+QString JsonText(const std::string& text);
 
 // "#rrggbb" for a 0xRRGGBB colour.
 std::string JsonColor(unsigned color);

@@ -1,12 +1,14 @@
 #include "plan_command.h"
 
-#include "json_writer.h"
 #include "plan_edits.h"
+#include "plan_json.h"
 
 #include "planning/flight_plan.h"
 #include "shell/startup.h"
 
-#include <cstdio>
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -47,48 +49,13 @@ bool ParseOptions(int argc, char** argv, PlanOptions& options, std::string& prob
     return true;
 }
 
-void PrintField(std::ostream& out, const FlightPlan& plan, FieldId id, bool& first) {
-    out << (first ? "" : ",") << JsonString(std::string(FieldName(id)))
-        << ":{\"text\":" << JsonString(plan.Text(id))
-        << ",\"color\":" << JsonString(JsonColor(plan.Color(id)));
-    if (IsListField(id)) out << ",\"index\":" << plan.ItemIndex(id);
-    out << "}";
-    first = false;
-}
-
 void PrintPlan(std::ostream& out, const FlightPlan& plan, const std::vector<std::string>& errors) {
-    out << "{\"fields\":{";
-    bool first = true;
-    for (int n = 1; n <= 54; ++n)
-        PrintField(out, plan, EditField(n), first);
-    for (FieldId id : {FieldId::cb3, FieldId::rg2, FieldId::ComboBox1, FieldId::ComboBox2, FieldId::ComboBox3,
-                       FieldId::cbRVSM, FieldId::ScrollBar1, FieldId::ScrollBar2, FieldId::Label74,
-                       FieldId::Label75, FieldId::Label95})
-        PrintField(out, plan, id, first);
-    out << "},\"errors\":[";
-    for (std::size_t i = 0; i < errors.size(); ++i)
-        out << (i ? "," : "") << JsonString(errors[i]);
-    const PlanValues& v = plan.values;
-    const PlanPaths& p = plan.paths;
-    auto boolean = [](bool b) { return b ? "true" : "false"; };
-    char factor[32];
-    std::snprintf(factor, sizeof factor, "%.7g", v.WeightUnitFactor);
-    out << "],\"values\":{"
-        << "\"WeightUnitFactor\":" << factor << ",\"PilotWeight\":" << v.PilotWeight
-        << ",\"AttendantWeight\":" << v.AttendantWeight << ",\"DryOperatingWeight\":" << v.DryOperatingWeight
-        << ",\"LandingFuelAllowance\":" << v.LandingFuelAllowance
-        << ",\"ActualMode\":" << boolean(v.ActualMode) << ",\"WeightsInKg\":" << boolean(v.WeightsInKg)
-        << ",\"PaxForTwoAttendants\":" << v.PaxForTwoAttendants << ",\"BulkLimit\":" << v.BulkLimit
-        << ",\"AlertAltitude\":" << v.AlertAltitude << ",\"AlertDirection\":" << v.AlertDirection
-        << ",\"UtcBiasMinutes\":" << v.UtcBiasMinutes
-        << ",\"CurrentFltsimSection\":" << JsonString(v.CurrentFltsimSection)
-        << ",\"ProgramDir\":" << JsonString(p.ProgramDir)
-        << ",\"DocumentsDir\":" << JsonString(p.DocumentsDir)
-        << ",\"AircraftFolderName\":" << JsonString(p.AircraftFolderName)
-        << ",\"SimAircraftDir\":" << JsonString(p.SimAircraftDir)
-        << ",\"FlightsDir\":" << JsonString(p.FlightsDir)
-        << ",\"AircraftCfgPath\":" << JsonString(p.AircraftCfgPath)
-        << ",\"PanelIniPath\":" << JsonString(p.PanelIniPath) << "}}\n";
+    QJsonArray errorTexts;
+    for (const std::string& text : errors)
+        errorTexts.append(JsonText(text));
+    const QJsonObject json{
+        {"fields", PlanFieldsJson(plan)}, {"errors", errorTexts}, {"values", PlanValuesJson(plan)}};
+    out << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n';
 }
 
 } // namespace

@@ -145,7 +145,7 @@ void FlightPlan::SetChecked(FieldId id, bool checked) {
     const int value = checked ? 1 : 0;
     if (f.itemIndex == value) return;
     f.itemIndex = value;
-    f.text.assign(1, checked ? '1' : '0'); // a one-character assign keeps MinGW's -Wrestrict quiet
+    f.text.assign(1, checked ? '1' : '0'); // (a literal here trips a false -Wrestrict of MinGW g++ 12 at -O3)
     Notify(id);
     if (id == FieldId::cbRVSM) Edit1Change(id);
 }

@@ -111,6 +111,6 @@ TEST(SoundCues, CueHoldsThenReturnsToTheBackgroundOnlyWhileSoundIsOn) {
             EXPECT_EQ(clock.Now() - before, c.holdMs);
         }
     }
-    EXPECT_EQ(stops, 7); // the first cue stopped before anything had played
+    EXPECT_EQ(stops, 7); // the first cue stops before anything has played: no OnStop for it
     EXPECT_EQ(plays, 12);
 }

@@ -1,0 +1,69 @@
+#pragma once
+#include "simlink/cockpit.h"
+#include "simlink/mouse_button.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+class FlightPlan;
+class VirtualClock;
+class VirtualTimers;
+} // namespace vantrel
+
+namespace vantrel::cli {
+
+// What happened since the last printed line: the wave player's calls, the spoken texts, the
+// beeps and the error-box texts.
+struct SessionLog {
+    QJsonArray sounds;
+    QJsonArray spoken;
+    QJsonArray errors;
+    int beeps = 0;
+};
+
+// A headless program run: the plan and the cockpit on a virtual clock.
+struct Session {
+    FlightPlan& plan;
+    VirtualClock& clock;
+    VirtualTimers& timers;
+    Cockpit& cockpit;
+    SessionLog& log;
+    bool answer = true; // every Yes/No question is answered with it
+
+    // Windows shown modally until "close FORM" ("Form5", "Form6", ...).
+    std::set<std::string> shownForms;
+};
+
+// What the session's commands can name, keyed by control name. Each part of the cockpit adds
+// its controls in a registration function of its own (listed in session_registry.cpp).
+struct SessionCommands {
+    std::map<std::string, std::function<void(Session&)>> clicks;
+    std::map<std::string, std::function<void(Session&, MouseButton)>> mice;
+    std::map<std::string, std::function<void(Session&)>> closes; // "close FORM"
+    // Add to the printed "fields" and "values" objects.
+    std::vector<std::function<void(const Session&, QJsonObject& fields)>> fields;
+    std::vector<std::function<void(const Session&, QJsonObject& values)>> values;
+};
+
+// The commands of every registered part.
+const SessionCommands& TheSessionCommands();
+
+// Registration functions, one per part of the cockpit.
+void RegisterMainWindow(SessionCommands& commands);
+void RegisterLinkWindow(SessionCommands& commands);
+
+// The line printed after a command.
+QJsonObject SessionLine(const std::string& command, Session& session);
+
+// vantrel-cli session --program-dir DIR [--now T] [--utc-bias MINUTES] [--answer-no]
+int RunSessionCommand(int argc, char** argv);
+
+} // namespace vantrel::cli

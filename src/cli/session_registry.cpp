@@ -1,0 +1,16 @@
+#include "session.h"
+
+namespace vantrel::cli {
+
+// Each part of the cockpit registers its controls here, one line each.
+const SessionCommands& TheSessionCommands() {
+    static const SessionCommands commands = [] {
+        SessionCommands c;
+        RegisterMainWindow(c);
+        RegisterLinkWindow(c);
+        return c;
+    }();
+    return commands;
+}
+
+} // namespace vantrel::cli

@@ -1,0 +1,57 @@
+#pragma once
+#include "simlink/cockpit_seams.h"
+#include "simlink/control_board.h"
+#include "simlink/ipc_client.h"
+#include "simlink/link_data.h"
+#include "simlink/link_window.h"
+#include "simlink/mouse_button.h"
+#include "simlink/sound_cues.h"
+#include "simlink/wave_sound.h"
+
+#include <memory>
+#include <string>
+
+namespace vantrel {
+
+class FlightPlan;
+
+// The cockpit half of the program on one plan: the simulator link, the sound player and its
+// cues, the shown state of the named controls outside the plan, and the link window with its
+// monitor. The windows (or a headless session) show `controls` and forward clicks here.
+class Cockpit {
+public:
+    // programDir ends with a separator.
+    Cockpit(FlightPlan& plan, const CockpitSeams& seams, std::string programDir,
+            std::unique_ptr<IpcTransport> transport = MakePlatformTransport(), IpcTimings timings = {});
+    Cockpit(const Cockpit&) = delete;
+    Cockpit& operator=(const Cockpit&) = delete;
+
+    // After the windows are created: the link window's monitor starts.
+    void Start();
+    // The shutdown: the link window closes (and with it a link that is up).
+    void Close();
+
+    // Main-window handlers on the link.
+    void Button3Click(); // "Set UTC"
+    void Button4Click(); // "FS Wx"
+    void Button7Click(); // "Alert": arm or disarm with the altitude of the last data load
+    void Button8Click(); // "Mode": plan or actual speeds
+    void Panel3MouseDown(MouseButton button);
+    void Panel6MouseDown(MouseButton button);
+    void Panel5Click(); // "Sound"
+
+    FlightPlan& plan;
+    CockpitSeams seams;
+    std::string programDir;
+    IpcClient link;
+    TWaveSound snd;
+    SoundCues cues;
+    ControlBoard controls;
+    LinkData data;
+    LinkWindow linkWindow;
+};
+
+// The main window's named controls that the cockpit shows, as they are at start.
+void DefineMainWindowControls(ControlBoard& controls);
+
+} // namespace vantrel

@@ -1,0 +1,286 @@
+#include "simlink/link_window.h"
+
+#include "core/convert.h"
+#include "core/rounding.h"
+#include "planning/flight_plan.h"
+#include "simlink/altitude_alert.h"
+#include "simlink/control_board.h"
+#include "simlink/ipc_client.h"
+#include "simlink/link_data.h"
+#include "simlink/offsets.h"
+#include "simlink/simulator_window.h"
+#include "simlink/sound_cues.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kFirstTickMs = 1000;
+constexpr int kMonitorPeriodMs = 10000;
+constexpr int kRecorderPeriodMs = 60000;
+constexpr int kMinimumQnh = 500; // below it the simulator has no weather yet
+constexpr double kFeetPerMetre = 3.28084;
+
+// Sets a flag for the lifetime of the guard.
+class Busy {
+public:
+    explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Busy() { flag_ = false; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// Pounds in a tank. A level above full counts as full: a tank holds no more than its capacity.
+double TankPounds(std::uint32_t level, double poundsPerGallon, std::uint32_t capacityGallons) {
+    const double fraction = double(std::min(level, offsets::kTankFull)) / offsets::kTankFull;
+    return fraction * poundsPerGallon * capacityGallons;
+}
+
+} // namespace
+
+LinkWindow::LinkWindow(FlightPlan& plan, IpcClient& link, SoundCues& cues, ControlBoard& controls,
+                       LinkData& data, const CockpitSeams& seams, std::string programDir)
+    : Timer1(seams.timers.CreateTimer(kFirstTickMs, false)),
+      Timer2(seams.timers.CreateTimer(kRecorderPeriodMs, false)), plan_(plan), link_(link), cues_(cues),
+      controls_(controls), data_(data), seams_(seams), programDir_(std::move(programDir)) {
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+}
+
+void LinkWindow::FormCreate() {
+    shownLinked = 0;
+    Timer2->SetEnabled(false);
+    Timer1->SetEnabled(true);
+}
+
+void LinkWindow::FormClose() {
+    if (linked) link_.FSUIPC_Close();
+}
+
+void LinkWindow::SetIcon(const char* file) {
+    icon_ = file;
+    if (onIconChanged) onIconChanged(IconPath());
+}
+
+void LinkWindow::EnableLinkButtons(bool enabled) {
+    for (const char* name : kLinkButtons)
+        controls_.SetEnabled(name, enabled);
+}
+
+bool LinkWindow::ReadFirstWeather() {
+    std::int16_t qnhRaw = 0, oatRaw = 0;
+    std::uint32_t result = 0;
+    link_.FSUIPC_Read(offsets::kQnh.address, offsets::kQnh.size, &qnhRaw, result);
+    link_.FSUIPC_Read(offsets::kOutsideAirTemperature.address, offsets::kOutsideAirTemperature.size, &oatRaw,
+                      result);
+    if (!link_.FSUIPC_Process(result)) return false;
+    const auto qnh = int(RoundHalfEven(qnhRaw / 16.0));
+    if (qnh >= kMinimumQnh)
+        plan_.Guarded([&] { plan_.SetPosition(FieldId::ScrollBar2, qnh); });
+    else
+        linked = false;
+    const auto oat = int(RoundHalfEven(oatRaw / 256.0));
+    if (linked) plan_.Guarded([&] { plan_.SetPosition(FieldId::ScrollBar1, oat); });
+    return true;
+}
+
+void LinkWindow::Timer1Timer() {
+    if (inTick_ || inLoad_) return;
+    Busy busy(inTick_);
+
+    if (firstTick) {
+        Timer1->SetInterval(kMonitorPeriodMs);
+        firstTick = false;
+    }
+
+    simulatorWindow = seams_.windowExists && seams_.windowExists(kSimulatorWindowClass);
+    if (!simulatorWindow) {
+        controls_.SetColor("Panel2", colors::Red);
+        controls_.SetColor("Panel3", colors::Red);
+    } else {
+        controls_.SetColor("Panel2", colors::Lime);
+    }
+
+    if (simulatorWindow && !linked) {
+        std::uint32_t result = 0;
+        link_.FSUIPC_Open(0, result);
+        linked = result == kIpcOk || result == kIpcAlreadyOpen;
+        if (linked) {
+            if (ReadFirstWeather()) {
+                if (linked) cues_.PlayOkCue();
+                controls_.SetColor("Panel3", linked ? colors::Lime : colors::Red);
+                if (seams_.processMessages) seams_.processMessages();
+            }
+        } else {
+            controls_.SetColor("Panel3", colors::Red);
+        }
+    }
+
+    if ((!simulatorWindow || !linked) && shownLinked == 0) {
+        SetIcon("icon2.ico");
+        controls_.SetColor("Panel2", simulatorWindow ? colors::Lime : colors::Red);
+        if (linked) {
+            EnableLinkButtons(true);
+            controls_.SetColor("Panel3", colors::Lime);
+        } else {
+            controls_.SetColor("Panel3", colors::Red);
+        }
+    } else if (shownLinked == 0) {
+        shownLinked = 1;
+        SetIcon("icon1.ico");
+        controls_.SetColor("Panel2", colors::Lime);
+        controls_.SetColor("Panel3", colors::Lime);
+        EnableLinkButtons(true);
+    } else {
+        simulatorWindow = seams_.windowExists && seams_.windowExists(kSimulatorWindowClass);
+        if (!simulatorWindow)
+            ShowLinkLost();
+        else
+            DataLoad();
+    }
+}
+
+void LinkWindow::ShowLinkLost() {
+    shownLinked = 0;
+    link_.FSUIPC_Close();
+    linked = false;
+    SetIcon("icon2.ico");
+    controls_.SetColor("Panel2", colors::Red);
+    controls_.SetColor("Panel3", colors::Red);
+    cues_.PlayAlertCue();
+    plan_.Guarded([this] {
+        plan_.SetText(FieldId::Edit48, "=====");
+        plan_.SetColor(FieldId::Edit48, colors::Silver);
+    });
+    EnableLinkButtons(false);
+}
+
+void LinkWindow::CloseLink() {
+    link_.FSUIPC_Close();
+    linked = false;
+    shownLinked = 0;
+    controls_.SetColor("Panel2", colors::Red);
+    controls_.SetColor("Panel3", colors::Red);
+    EnableLinkButtons(false);
+}
+
+bool LinkWindow::DataLoad() {
+    if (inLoad_) return false;
+    Busy busy(inLoad_);
+
+    controls_.SetColor("Panel3", colors::Yellow);
+    const bool wasOpen = link_.IsOpen();
+    if (seams_.processMessages) seams_.processMessages();
+    // The link was switched off by a click handled just now: nothing to load, nothing to report.
+    if (wasOpen && !link_.IsOpen()) return false;
+
+    // Everything is read into a copy and taken over only when the exchange succeeded, so a
+    // failed load leaves the last figures (and both on-ground flags) as they were.
+    LinkData in = data_;
+    std::int32_t altitudeMetres = 0;
+    std::uint32_t result = 0;
+    auto read = [this, &result](offsets::Offset at, void* into) {
+        link_.FSUIPC_Read(at.address, at.size, into, result);
+    };
+    read(offsets::kFuelWeight, &in.fuelWeightRaw);
+    read(offsets::kLeftMainCapacity, &in.leftCapacityGal);
+    read(offsets::kRightMainCapacity, &in.rightCapacityGal);
+    read(offsets::kLeftMainLevel, &in.leftLevel);
+    read(offsets::kRightMainLevel, &in.rightLevel);
+    read(offsets::kAltitudeMetres, &altitudeMetres);
+    read(offsets::kThrottle1, &in.throttle);
+    read(offsets::kIndicatedAirspeed, &in.speed);
+    std::uint16_t onGround = in.onGroundCurrent;
+    read(offsets::kOnGround, &onGround);
+    if (!link_.FSUIPC_Process(result)) {
+        controls_.SetColor("Panel3", colors::Fuchsia);
+        cues_.PlayAlertCue();
+        plan_.Guarded([this] {
+            plan_.SetText(FieldId::Edit48, "=====");
+            plan_.SetColor(FieldId::Edit48, colors::Silver);
+        });
+        return false;
+    }
+    in.altitudeMetres = std::uint32_t(altitudeMetres);
+    in.onGroundPrevious = data_.onGroundCurrent;
+    in.onGroundCurrent = onGround;
+    data_ = in;
+
+    if (onSpeedCapture) onSpeedCapture();
+    WorkOutFigures();
+    if (onReverseAndHold) onReverseAndHold();
+    plan_.Guarded(
+        [this] { CheckAltitudeAlert(plan_, data_.altitudeFeet, [this] { cues_.PlayAltAlertCue(); }); });
+    if (onFlightPhase) onFlightPhase();
+    ShowFigures();
+    return true;
+}
+
+// Altitude: the offset holds whole metres; a value below sea level arrives as a negative
+// number, and nothing outside the range of the figure is kept.
+void LinkWindow::WorkOutFigures() {
+    const double feet = double(std::int32_t(data_.altitudeMetres)) * kFeetPerMetre;
+    const double limit = std::numeric_limits<std::int32_t>::max();
+    data_.altitudeFeet = std::int32_t(RoundHalfEven(std::clamp(feet, -limit, limit)));
+
+    data_.poundsPerGallon = data_.fuelWeightRaw / 256.0;
+    data_.leftCapacityLb = data_.poundsPerGallon * data_.leftCapacityGal;
+    data_.rightCapacityLb = data_.poundsPerGallon * data_.rightCapacityGal;
+    data_.leftFuelLb = TankPounds(data_.leftLevel, data_.poundsPerGallon, data_.leftCapacityGal);
+    data_.rightFuelLb = TankPounds(data_.rightLevel, data_.poundsPerGallon, data_.rightCapacityGal);
+}
+
+void LinkWindow::ShowFigures() {
+    const double factor = plan_.values.WeightUnitFactor;
+    const double fuel = data_.leftFuelLb + data_.rightFuelLb;
+    controls_.SetCaption("Form5.lbfuel", plan_.values.WeightsInKg
+                                             ? IntToStr(RoundHalfEven(fuel / factor)) + " kg"
+                                             : IntToStr(RoundHalfEven(fuel)) + " lb");
+    plan_.Guarded([&] {
+        const double tanks = double(RoundHalfEven(data_.leftFuelLb) + RoundHalfEven(data_.rightFuelLb));
+        const std::int64_t gross = RoundHalfEven(plan_.IntOf(FieldId::Edit23) + tanks / factor);
+        plan_.SetText(FieldId::Edit48, IntToStr(gross));
+        plan_.SetColor(FieldId::Edit48, gross > plan_.IntOf(FieldId::Edit31) ? colors::Red : colors::Lime);
+    });
+    plan_.Guarded([&] { plan_.SetText(FieldId::Edit28, IntToStr(RoundHalfEven(fuel / factor))); });
+    if (data_.onGroundCurrent == 0) {
+        const double used = fuelUsedLb ? fuelUsedLb() : 0.0;
+        plan_.Guarded([&] { plan_.SetText(FieldId::Edit30, IntToStr(RoundHalfEven(used / factor))); });
+    }
+    controls_.SetColor("Panel3", colors::Lime);
+}
+
+void LinkWindow::Panel3MouseDown(MouseButton button) {
+    if (button == MouseButton::Right) {
+        if (controls_.Get("Panel3").color == colors::Red) return;
+        if (onHideFuelPanel) onHideFuelPanel();
+        Timer1->SetEnabled(false);
+        CloseLink();
+        return;
+    }
+    int next = 1000;
+    switch (Timer1->Interval()) {
+    case 1000:
+        next = 5000;
+        break;
+    case 5000:
+        next = 10000;
+        break;
+    case 10000:
+        next = 30000;
+        break;
+    default:
+        next = 1000;
+        break;
+    }
+    Timer1->SetInterval(next);
+    controls_.SetCaption("Panel3", IntToStr(next / 1000) + " s");
+}
+
+} // namespace vantrel

@@ -1,0 +1,91 @@
+#pragma once
+#include "simlink/cockpit_seams.h"
+#include "simlink/cockpit_timer.h"
+#include "simlink/mouse_button.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vantrel {
+
+class ControlBoard;
+class FlightPlan;
+class IpcClient;
+class SoundCues;
+struct LinkData;
+
+// The link window (never shown): its connection monitor on Timer1 watches for the simulator,
+// opens the link and shows its state on the main window's lamps and buttons; while linked,
+// every tick runs the data load, which reads fuel, altitude, speed, throttle and ground state
+// into LinkData and the plan's actual fields. Timer2 belongs to the flight recorder.
+//
+// Ticks do not nest: a tick (or a data load) that comes due while one runs, for instance from
+// a click handled while the tick lets window messages run, is skipped.
+class LinkWindow {
+public:
+    LinkWindow(FlightPlan& plan, IpcClient& link, SoundCues& cues, ControlBoard& controls, LinkData& data,
+               const CockpitSeams& seams, std::string programDir);
+
+    // The window's creation: Timer1 starts (first tick after 1000 ms), Timer2 stays disabled.
+    void FormCreate();
+    // The window's closing: a link that is up is closed.
+    void FormClose();
+
+    std::unique_ptr<CockpitTimer> Timer1; // the connection monitor
+    std::unique_ptr<CockpitTimer> Timer2; // the flight recorder's one-shot timer (60 s)
+
+    // The connection monitor (Timer1's handler).
+    void Timer1Timer();
+    // The data load; false when the exchange failed (or a load was already running).
+    bool DataLoad();
+    // Closes the link and shows it unlinked.
+    void CloseLink();
+    // The "UIPC" lamp's mouse-down (after its switch cue): right switches the link off, any
+    // other button steps the monitor's period 1 -> 5 -> 10 -> 30 -> 1 s.
+    void Panel3MouseDown(MouseButton button);
+
+    // Monitor state.
+    bool firstTick = true;
+    bool simulatorWindow = false; // a window of class "FS98MAIN" was there at the last look-up
+    bool linked = false;          // the link is open and its first weather read was plausible
+    int shownLinked = 0;          // the main window shows the linked state
+
+    // The application icon's file name in the program folder ("icon1.ico" linked, "icon2.ico"
+    // not); empty until the monitor first sets it.
+    const std::string& Icon() const { return icon_; }
+    std::string IconPath() const { return programDir_ + icon_; }
+    std::function<void(const std::string& path)> onIconChanged;
+
+    // Hooks of the data load and the lamp, for the speed hold, the recorder and the fuel panel.
+    std::function<void()> onSpeedCapture;   // step 4 (speed-hold capture)
+    std::function<void()> onReverseAndHold; // step 7 (automatic reverse, then the hold step)
+    std::function<void()> onFlightPhase;    // step 9 (recorder's flight-phase step; colours Edit30)
+    std::function<void()> onHideFuelPanel;  // Panel3 right click hides the fuel panel
+    // Fuel used since take-off in pounds, shown in Edit30 while airborne (empty: 0).
+    std::function<double()> fuelUsedLb;
+
+    // The buttons that need the link.
+    static constexpr const char* kLinkButtons[] = {"Button2", "Button3", "Button4", "Button7", "Button8"};
+
+private:
+    void SetIcon(const char* file);
+    void EnableLinkButtons(bool enabled);
+    void ShowLinkLost();
+    bool ReadFirstWeather();
+    void WorkOutFigures();
+    void ShowFigures();
+
+    FlightPlan& plan_;
+    IpcClient& link_;
+    SoundCues& cues_;
+    ControlBoard& controls_;
+    LinkData& data_;
+    CockpitSeams seams_;
+    std::string programDir_;
+    std::string icon_;
+    bool inTick_ = false;
+    bool inLoad_ = false;
+};
+
+} // namespace vantrel

@@ -1,0 +1,53 @@
+#include "simlink/sim_time_weather.h"
+
+#include "core/rounding.h"
+#include "planning/flight_plan.h"
+#include "simlink/ipc_client.h"
+#include "simlink/offsets.h"
+
+#include <cstdint>
+
+namespace vantrel {
+
+namespace {
+
+void Write(IpcClient& link, offsets::Offset at, const void* value) {
+    std::uint32_t result = 0;
+    link.FSUIPC_Write(at.address, at.size, value, result);
+}
+
+} // namespace
+
+void WriteSimulatorClock(IpcClient& link, LocalMs localNow, int utcBiasMinutes) {
+    const CivilTime local = ToCivil(localNow);
+    const CivilTime utc = ToCivil(localNow + std::int64_t(utcBiasMinutes) * 60000);
+    const auto localHour = std::uint8_t(local.hour), localMinute = std::uint8_t(local.minute);
+    const auto utcHour = std::uint8_t(utc.hour), utcMinute = std::uint8_t(utc.minute);
+    const auto utcSecond = std::uint8_t(utc.second);
+    const auto day = std::uint16_t(DayOfYear(utc));
+    Write(link, offsets::kClockHourLocal, &localHour);
+    Write(link, offsets::kClockMinuteLocal, &localMinute);
+    Write(link, offsets::kClockHourUtc, &utcHour);
+    Write(link, offsets::kClockMinuteUtc, &utcMinute);
+    Write(link, offsets::kClockSecondUtc, &utcSecond);
+    Write(link, offsets::kDayOfYearUtc, &day);
+    std::uint32_t result = 0;
+    link.FSUIPC_Process(result);
+}
+
+bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan) {
+    std::int16_t qnh = 0, oat = 0;
+    std::uint32_t result = 0;
+    link.FSUIPC_Read(offsets::kQnh.address, offsets::kQnh.size, &qnh, result);
+    link.FSUIPC_Read(offsets::kOutsideAirTemperature.address, offsets::kOutsideAirTemperature.size, &oat,
+                     result);
+    if (!link.FSUIPC_Process(result)) return false;
+    const auto qnhHpa = int(RoundHalfEven(qnh / 16.0));
+    const auto oatCelsius = int(RoundHalfEven(oat / 256.0));
+    // Each bar takes its value even when the speeds that follow the other one cannot be computed.
+    plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar2, qnhHpa); });
+    plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar1, oatCelsius); });
+    return true;
+}
+
+} // namespace vantrel

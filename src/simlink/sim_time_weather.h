@@ -1,0 +1,18 @@
+#pragma once
+#include "simlink/cockpit_clock.h"
+
+namespace vantrel {
+
+class FlightPlan;
+class IpcClient;
+
+// "Set UTC": writes the local hour and minute, the UTC hour, minute and second and the UTC day
+// of the year (the year is not written) in one exchange; its result is not reported.
+void WriteSimulatorClock(IpcClient& link, LocalMs localNow, int utcBiasMinutes);
+
+// "FS Wx": copies the simulator's QNH and outside air temperature into the weather scroll
+// bars (which keep them within their ranges). False, and nothing changed, when the exchange
+// fails.
+bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan);
+
+} // namespace vantrel

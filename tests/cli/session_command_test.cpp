@@ -1,0 +1,167 @@
+// vantrel-cli session scripted against vantrel-sim, both as programs.
+#include "cli_runner.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A program folder with the shipped tables, a home without any simulator and a private
+// socket folder, with vantrel-sim serving it.
+struct SessionSandbox {
+    QTemporaryDir root;
+    QProcess sim;
+    SessionSandbox() {
+        namespace fs = std::filesystem;
+        const fs::path base = root.path().toStdString();
+        fs::create_directories(base / "program");
+        for (const char* data : {"fuel", "speeds", "airports"})
+            fs::copy(fs::path(VANTREL_OUT_DIR) / data, base / "program" / data, fs::copy_options::recursive);
+        fs::create_directories(base / "home");
+        fs::create_directories(base / "ipc");
+        fs::permissions(base / "ipc", fs::perms::owner_all, fs::perm_options::replace);
+    }
+    ~SessionSandbox() { StopSim(); }
+    QString Program() const { return root.path() + "/program"; }
+    QProcessEnvironment Env() const {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("HOME", root.path() + "/home");
+        e.insert("VANTREL_DOCUMENTS", root.path() + "/home");
+        e.insert("VANTREL_FS_PATH", root.path() + "/nosim");
+        e.insert("VANTREL_IPC_DIR", root.path() + "/ipc");
+        return e;
+    }
+    void StartSim() {
+        sim.setProcessEnvironment(Env());
+        sim.start(QString(VANTREL_OUT_DIR) + "/vantrel-sim", {"--quiet"});
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        // Serving once the socket accepts.
+        for (int i = 0; i < 200 && !QFile::exists(root.path() + "/ipc/FS98MAIN"); ++i)
+            QThread::msleep(10);
+        ASSERT_TRUE(QFile::exists(root.path() + "/ipc/FS98MAIN"));
+    }
+    void SimCommand(const QByteArray& line) {
+        sim.write(line + "\n");
+        sim.waitForBytesWritten(1000);
+    }
+    void StopSim() {
+        if (sim.state() == QProcess::NotRunning) return;
+        sim.write("quit\n");
+        if (!sim.waitForFinished(5000)) sim.kill();
+        sim.waitForFinished(1000);
+    }
+
+    // Runs a session with the commands on its standard input; one parsed line per output line.
+    std::vector<QJsonObject> Session(const QStringList& commands, QStringList extra = {}) {
+        QProcess p;
+        p.setProcessEnvironment(Env());
+        p.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
+                QStringList{"session", "--program-dir", Program(), "--now", "2026-12-09T23:30:00",
+                            "--utc-bias", "60"} +
+                    extra);
+        EXPECT_TRUE(p.waitForStarted(5000));
+        p.write(commands.join('\n').toUtf8() + "\n");
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(60000));
+        std::vector<QJsonObject> lines;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+            if (!line.isEmpty()) lines.push_back(QJsonDocument::fromJson(line).object());
+        return lines;
+    }
+};
+
+QJsonObject Field(const QJsonObject& line, const char* name) {
+    return line["fields"].toObject()[name].toObject();
+}
+QJsonValue Value(const QJsonObject& line, const char* name) {
+    return line["values"].toObject()[name];
+}
+QStringList Played(const QJsonObject& line) {
+    QStringList files;
+    for (const QJsonValue& call : line["sounds"].toArray())
+        files << (call.toObject().contains("stop") ? QString("stop") : call.toObject()["play"].toString());
+    return files;
+}
+
+TEST(CliSession, ScriptedAgainstTheStandInSimulator) {
+    SessionSandbox box;
+    box.StartSim();
+    const auto lines = box.Session({"state", "advance 0.999", "advance 0.001", "advance 10",
+                                    "mouse Panel3 left", "click Button7", "mouse Panel6 right",
+                                    "click Nothing", "mouse Panel3 sideways", "advance -1", "tick", "close"});
+    ASSERT_EQ(lines.size(), 13u);
+    const QStringList keys = {"command", "clock", "fields", "values", "sounds", "spoken", "beeps", "errors"};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].contains("refused")) continue;
+        for (const QString& key : keys)
+            EXPECT_TRUE(lines[i].contains(key)) << i << " " << key.toStdString();
+    }
+    const QJsonObject& start = lines[0];
+    EXPECT_EQ(start["command"].toString(), "start");
+    EXPECT_EQ(start["clock"].toString().left(19), "2026-12-09T23:30:00");
+    EXPECT_EQ(Field(start, "Panel3")["color"].toString(), "#ff0000");
+    EXPECT_FALSE(Field(start, "Button3")["enabled"].toBool());
+    EXPECT_EQ(Value(start, "MonitorPeriodMs").toInt(), 1000);
+    EXPECT_TRUE(Value(start, "MonitorEnabled").toBool());
+    EXPECT_FALSE(Value(start, "Timer2Enabled").toBool());
+    EXPECT_EQ(Value(start, "UtcBiasMinutes").toInt(), 60);
+    EXPECT_TRUE(Played(start).contains("sounds/bkgnd.wav"));
+
+    EXPECT_FALSE(Value(lines[2], "Linked").toBool()); // 0.999 s: no tick yet
+    const QJsonObject& linked = lines[3];
+    EXPECT_TRUE(Value(linked, "Linked").toBool());
+    EXPECT_EQ(Value(linked, "Icon").toString(), "icon1.ico");
+    EXPECT_EQ(Field(linked, "Panel2")["color"].toString(), "#00ff00");
+    EXPECT_TRUE(Field(linked, "Button3")["enabled"].toBool());
+    EXPECT_EQ(Played(linked), (QStringList{"stop", "sounds/OK.wav", "sounds/bkgnd.wav"}));
+
+    const QJsonObject& loaded = lines[4];
+    EXPECT_NE(Field(loaded, "Edit48")["text"].toString(), "=====");
+    EXPECT_TRUE(Field(loaded, "Form5.lbfuel")["text"].toString().endsWith(" lb"));
+    EXPECT_GT(Value(loaded, "LeftFuelLb").toDouble(), 0);
+
+    EXPECT_EQ(Field(lines[5], "Panel3")["text"].toString(), "30 s");
+    EXPECT_EQ(Value(lines[5], "MonitorPeriodMs").toInt(), 30000);
+    EXPECT_EQ(Value(lines[6], "AlertDirection").toInt(), 1); // on the ground, armed at 5000 ft
+    EXPECT_EQ(Field(lines[6], "Panel6")["color"].toString(), "#00ff00");
+    EXPECT_EQ(Field(lines[7], "Panel6")["text"].toString(), "5500");
+    EXPECT_EQ(Field(lines[7], "Panel6")["color"].toString(), "#c0c0c0");
+    for (std::size_t refused : {8u, 9u, 10u}) {
+        EXPECT_TRUE(lines[refused].contains("refused")) << refused;
+        EXPECT_EQ(lines[refused].size(), 2) << refused;
+    }
+    EXPECT_EQ(lines[8]["command"].toString(), "click Nothing");
+    // The refused lines changed nothing: the clock stands where the previous line left it.
+    EXPECT_EQ(lines[11]["clock"].toString(), lines[7]["clock"].toString());
+    EXPECT_EQ(lines[12]["command"].toString(), "close");
+    EXPECT_TRUE(QFile::exists(box.Program() + "/vn-erj145.ini")); // settings saved
+}
+
+TEST(CliSession, WithoutSimulatorAndWrongCommandLine) {
+    SessionSandbox box;
+    const auto lines = box.Session({"advance 31", "state"});
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_FALSE(Value(lines[1], "Linked").toBool());
+    EXPECT_EQ(Value(lines[1], "Icon").toString(), "icon2.ico");
+    EXPECT_EQ(Field(lines[1], "Panel2")["color"].toString(), "#ff0000");
+    auto at = [](const QJsonObject& line) {
+        return QDateTime::fromString(line["clock"].toString(), Qt::ISODateWithMs);
+    };
+    EXPECT_EQ(at(lines[0]).msecsTo(at(lines[1])), 31000);
+
+    const auto bad =
+        vantrel::testing::RunCli({"session", "--program-dir", box.Program(), "--now", "yesterday"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(vantrel::testing::RunCli({"session"}).exitCode, 2);
+}
+
+} // namespace
