@@ -1,6 +1,9 @@
 #include "json_writer.h"
 
+#include <QJsonDocument>
+
 #include <cstdio>
+#include <iostream>
 
 namespace vantrel::cli {
 
@@ -71,6 +74,10 @@ QString JsonText(const std::string& text) {
         }
     }
     return out;
+}
+
+void PrintJson(const QJsonObject& json) {
+    std::cout << QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() << '\n' << std::flush;
 }
 
 std::string JsonColor(unsigned color) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QJsonObject>
 #include <QString>
 
 #include <string>
@@ -12,6 +13,9 @@ std::string JsonString(const std::string& text);
 
 // The same text as a QString for Qt's JSON writer, under the same rule.
 QString JsonText(const std::string& text);
+
+// Prints the object as one compact line on standard output and flushes it.
+void PrintJson(const QJsonObject& json);
 
 // "#rrggbb" for a 0xRRGGBB colour.
 std::string JsonColor(unsigned color);

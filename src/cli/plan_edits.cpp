@@ -1,8 +1,8 @@
 #include "plan_edits.h"
 
 #include "core/convert.h"
-#include "shell/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
+#include "shell/aircraft_config_writer.h"
 
 namespace vantrel::cli {
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "simlink/cockpit.h"
 #include "simlink/mouse_button.h"
+#include "simlink/utc_clock.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -29,6 +30,14 @@ struct SessionLog {
     int beeps = 0;
 };
 
+// The checklist window as the session has it: its file, whether the voice features are on,
+// whether it is shown.
+struct SessionChecklists {
+    std::string file;
+    bool disabled = true;
+    bool visible = false;
+};
+
 // A headless program run: the plan and the cockpit on a virtual clock.
 struct Session {
     FlightPlan& plan;
@@ -36,7 +45,9 @@ struct Session {
     VirtualTimers& timers;
     Cockpit& cockpit;
     SessionLog& log;
+    UtcClock& utcClock; // the main window's Timer1
     bool answer = true; // every Yes/No question is answered with it
+    SessionChecklists checklists;
 
     // Windows shown modally until "close FORM" ("Form5", "Form6", ...).
     std::set<std::string> shownForms;
@@ -59,6 +70,16 @@ const SessionCommands& TheSessionCommands();
 // Registration functions, one per part of the cockpit.
 void RegisterMainWindow(SessionCommands& commands);
 void RegisterLinkWindow(SessionCommands& commands);
+void RegisterChecklistWindow(SessionCommands& commands);
+
+// "key NAME CHAR": a key typed with the focus in plan control NAME; false with a reason when
+// NAME is no editable plan control or CHAR is not one character or #N.
+bool TypeKey(Session& session, const std::string& control, const std::string& character,
+             std::string& refusal);
+
+// What the checklist window does when it is created: reads its file, checks its voice among
+// the installed ones and speaks the welcome item.
+void CreateChecklistWindow(Session& session);
 
 // The line printed after a command.
 QJsonObject SessionLine(const std::string& command, Session& session);

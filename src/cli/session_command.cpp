@@ -10,11 +10,13 @@
 #include "simlink/cockpit_timer.h"
 #include "simlink/simulator_window.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 
 #include <cmath>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -100,12 +102,8 @@ private:
     QJsonArray& log_;
 };
 
-void Print(const QJsonObject& line) {
-    std::cout << QJsonDocument(line).toJson(QJsonDocument::Compact).toStdString() << '\n' << std::flush;
-}
-
 void Refuse(const std::string& command, const std::string& reason) {
-    Print(QJsonObject{{"command", JsonText(command)}, {"refused", JsonText(reason)}});
+    PrintJson(QJsonObject{{"command", JsonText(command)}, {"refused", JsonText(reason)}});
 }
 
 std::optional<MouseButton> ParseMouseButton(const std::string& text) {
@@ -177,6 +175,10 @@ bool RunLine(Session& s, const std::string& line, std::string& refusal) {
         it->second(s, *button);
         return true;
     }
+    if (verb == "key" && !first.empty() && !second.empty() && extra.empty()) {
+        TypeKey(s, first, second, refusal);
+        return true;
+    }
     if (verb == "close" && !first.empty() && second.empty()) {
         const auto it = commands.closes.find(first);
         if (it == commands.closes.end()) {
@@ -202,6 +204,10 @@ int RunSessionCommand(int argc, char** argv) {
         return 2;
     }
 
+    // The speech engine's voice list wants an application object.
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+
     FlightPlan plan;
     VirtualClock clock(options.now ? *options.now : RealLocalNow());
     VirtualTimers timers(clock);
@@ -215,7 +221,8 @@ int RunSessionCommand(int argc, char** argv) {
                        [] {},
                        [&log] { ++log.beeps; }};
     Cockpit cockpit(plan, seams, options.programDir);
-    Session session{plan, clock, timers, cockpit, log, true, {}};
+    UtcClock utcClock(plan, seams);
+    Session session{plan, clock, timers, cockpit, log, utcClock, true, {}, {}};
     session.answer = !options.answerNo;
     plan.onError = [&log](const std::string& text) { log.errors.append(JsonText(text)); };
 
@@ -226,9 +233,14 @@ int RunSessionCommand(int argc, char** argv) {
     hooks.colorCfgLamp = [&cockpit](std::uint32_t color) { cockpit.controls.SetColor("Panel7", color); };
     const StartupResult started = RunStartupSequence(plan, options.programDir, hooks);
     plan.values.UtcBiasMinutes = options.utcBias ? *options.utcBias : ReadUtcBiasMinutes();
-    if (started != StartupResult::StoppedByUser) cockpit.Start();
+    if (started != StartupResult::StoppedByUser) {
+        // The windows in the order the program creates them.
+        utcClock.Start();
+        cockpit.Start();
+        CreateChecklistWindow(session);
+    }
 
-    Print(SessionLine("start", session));
+    PrintJson(SessionLine("start", session));
     if (started == StartupResult::StoppedByUser) return 0;
 
     std::string line;
@@ -239,7 +251,7 @@ int RunSessionCommand(int argc, char** argv) {
         if (!refusal.empty()) {
             Refuse(line, refusal);
         } else {
-            Print(SessionLine(line, session));
+            PrintJson(SessionLine(line, session));
         }
         if (!goOn) break;
     }

@@ -8,6 +8,7 @@ const SessionCommands& TheSessionCommands() {
         SessionCommands c;
         RegisterMainWindow(c);
         RegisterLinkWindow(c);
+        RegisterChecklistWindow(c);
         return c;
     }();
     return commands;

@@ -12,7 +12,7 @@ struct LinkData {
     std::uint32_t rightCapacityGal = 0; // 0x0B98
     std::uint32_t leftLevel = 0;        // 0x0B7C: 8,388,608 = full
     std::uint32_t rightLevel = 0;       // 0x0B94
-    std::uint32_t altitudeMetres = 0;   // 0x0574
+    std::uint32_t altitudeMetres = 0;   // 0x0574 (the data load reads its bits as signed: below sea level)
     std::int16_t throttle = 0;          // 0x088C, engine 1 lever
     std::int32_t speed = 0;             // 0x02BC, indicated airspeed in knots x 128
 

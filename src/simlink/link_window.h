@@ -81,7 +81,7 @@ private:
     SoundCues& cues_;
     ControlBoard& controls_;
     LinkData& data_;
-    CockpitSeams seams_;
+    const CockpitSeams& seams_; // kept by reference: the owner may fill them in later
     std::string programDir_;
     std::string icon_;
     bool inTick_ = false;

@@ -18,22 +18,48 @@ void PrepareChecklistVoice(TMSpeech& speech, const ProfileFile& checklists) {
     speech.SetSpeed(static_cast<std::uint32_t>(speed < 0 ? 145 : speed));
 }
 
-int SpeakChecklistItem(TMSpeech* speech, bool checklistsDisabled, const std::string& checklistFile,
-                       const std::string& section, int item) {
-    std::error_code ec;
-    if (checklistsDisabled || !speech || !std::filesystem::is_regular_file(checklistFile, ec)) return -1;
-    const ProfileFile file(checklistFile);
+namespace {
+
+// Reads the item; -1 when there is nothing to speak, else whether a next item exists (1) or
+// not (0). spoken is empty for an item that names a ".wav" file (a silent step).
+int ReadChecklistItem(const ProfileFile& file, const std::string& section, int item, std::string& spoken) {
     const std::string text = file.ReadString(section, IntToStr(item), "");
-    PrepareChecklistVoice(*speech, file);
     if (text.empty()) return -1;
     std::string lower = text;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower.find(".wav") == std::string::npos) {
-        speech->SetText(text);
+    spoken = lower.find(".wav") == std::string::npos ? text : std::string();
+    return file.ReadString(section, IntToStr(item + 1), "").empty() ? 0 : 1;
+}
+
+bool Usable(bool checklistsDisabled, const std::string& checklistFile) {
+    std::error_code ec;
+    return !checklistsDisabled && std::filesystem::is_regular_file(checklistFile, ec);
+}
+
+} // namespace
+
+int SpeakChecklistItem(TMSpeech* speech, bool checklistsDisabled, const std::string& checklistFile,
+                       const std::string& section, int item) {
+    if (!speech || !Usable(checklistsDisabled, checklistFile)) return -1;
+    const ProfileFile file(checklistFile);
+    std::string spoken;
+    const int result = ReadChecklistItem(file, section, item, spoken);
+    PrepareChecklistVoice(*speech, file);
+    if (!spoken.empty()) {
+        speech->SetText(spoken);
         speech->Speak();
     }
-    return file.ReadString(section, IntToStr(item + 1), "").empty() ? 0 : 1;
+    return result;
+}
+
+int SpeakChecklistItem(const std::function<void(const std::string&)>& speak, bool checklistsDisabled,
+                       const std::string& checklistFile, const std::string& section, int item) {
+    if (!Usable(checklistsDisabled, checklistFile)) return -1;
+    std::string spoken;
+    const int result = ReadChecklistItem(ProfileFile(checklistFile), section, item, spoken);
+    if (!spoken.empty() && speak) speak(spoken);
+    return result;
 }
 
 } // namespace vantrel

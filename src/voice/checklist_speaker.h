@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace vantrel {
@@ -17,5 +18,10 @@ void PrepareChecklistVoice(TMSpeech& speech, const ProfileFile& checklists);
 // silent step.
 int SpeakChecklistItem(TMSpeech* speech, bool checklistsDisabled, const std::string& checklistFile,
                        const std::string& section, int item);
+
+// The same step with the text handed to `speak` (a headless session records it); the voice
+// settings are the speech component's business and are not applied here.
+int SpeakChecklistItem(const std::function<void(const std::string&)>& speak, bool checklistsDisabled,
+                       const std::string& checklistFile, const std::string& section, int item);
 
 } // namespace vantrel

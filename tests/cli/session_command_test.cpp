@@ -146,6 +146,35 @@ TEST(CliSession, ScriptedAgainstTheStandInSimulator) {
     EXPECT_TRUE(QFile::exists(box.Program() + "/vn-erj145.ini")); // settings saved
 }
 
+TEST(CliSession, StartSpeaksTheWelcomeAndShowsTheUtcClockKeysAndEditsLikeTheWindow) {
+    SessionSandbox box;
+    QDir().mkpath(box.Program() + "/checklists");
+    QFile::copy(QString(VANTREL_OUT_DIR) + "/checklists/checklists.ini",
+                box.Program() + "/checklists/checklists.ini");
+    const auto lines =
+        box.Session({"key Edit2 e", "key Edit2 #8", "key Edit51 x", "key Edit9 -", "key Edit9 ab",
+                     "key Nothing 1", "edit Edit13=12", "edit Edit13", "advance 10", "close Form9"});
+    ASSERT_EQ(lines.size(), 11u);
+    const QJsonObject& start = lines[0];
+    EXPECT_EQ(start["spoken"].toArray().size(), 1);
+    EXPECT_TRUE(start["spoken"].toArray().at(0).toString().startsWith("Welcome aboard"));
+    EXPECT_FALSE(Value(start, "ChecklistsDisabled").toBool());
+    EXPECT_TRUE(Value(start, "ChecklistWindowVisible").toBool());
+    EXPECT_EQ(Field(start, "label87")["text"].toString(), "10/12 00:30"); // 23:30 local is 00:30 UTC
+
+    const QString code = Field(start, "Edit2")["text"].toString();
+    EXPECT_EQ(Field(lines[1], "Edit2")["text"].toString(), code.size() >= 4 ? "E" : code + "E");
+    EXPECT_EQ(Played(lines[1]), (QStringList{"stop", "sounds/switch.wav", "sounds/bkgnd.wav"}));
+    EXPECT_EQ(Field(lines[2], "Edit2")["text"].toString(), code.size() >= 4 ? "" : code);
+    EXPECT_EQ(Field(lines[3], "Edit51")["text"].toString(), "X");
+    EXPECT_TRUE(Played(lines[3]).isEmpty()); // free text: no click
+    EXPECT_EQ(Field(lines[4], "Edit9")["text"].toString(), Field(start, "Edit9")["text"].toString());
+    for (std::size_t refused : {5u, 6u, 8u, 10u})
+        EXPECT_TRUE(lines[refused].contains("refused")) << refused;
+    EXPECT_EQ(Field(lines[7], "Edit13")["text"].toString(), "12");
+    EXPECT_EQ(lines[10]["refused"].toString(), "no such window: Form9");
+}
+
 TEST(CliSession, WithoutSimulatorAndWrongCommandLine) {
     SessionSandbox box;
     const auto lines = box.Session({"advance 31", "state"});

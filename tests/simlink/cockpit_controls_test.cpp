@@ -3,9 +3,11 @@
 #include "cockpit_rig.h"
 
 #include "simlink/altitude_alert.h"
+#include "simlink/utc_clock.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vantrel {
 namespace {
@@ -229,6 +231,47 @@ TEST(LinkMonitor, AGoneSimulatorFailsFast) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(rig.window().DataLoad());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+} // namespace
+} // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(UtcClockText, LocalTimeMovedByTheBias) {
+    const struct {
+        const char* local;
+        int bias;
+        const char* text;
+    } cases[] = {{"2026-12-09T23:30:00", 60, "10/12 00:30"},
+                 {"2024-12-31T23:59:59", 1, "01/01 00:00"},
+                 {"2025-03-01T00:05:00", -10, "28/02 23:55"}};
+    for (const auto& c : cases) {
+        LocalMs ms = 0;
+        ASSERT_TRUE(ParseIso(c.local, ms));
+        EXPECT_EQ(UtcClockText(ms, c.bias), c.text) << c.local;
+    }
+}
+
+} // namespace
+} // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(SimulatorWindow, ASocketThatAcceptsInAPrivateFolder) {
+    test::TempIpcDir dir; // exported as VANTREL_IPC_DIR
+    EXPECT_FALSE(SimulatorWindowExists("FS98MAIN"));
+    {
+        test::InProcessServer server(dir.Path());
+        EXPECT_TRUE(SimulatorWindowExists("FS98MAIN"));
+        EXPECT_FALSE(SimulatorWindowExists("UIPCMAIN"));
+        chmod(dir.Path().c_str(), 0777); // others could plant a socket: no window
+        EXPECT_FALSE(SimulatorWindowExists("FS98MAIN"));
+        chmod(dir.Path().c_str(), 0700);
+    }
+    EXPECT_FALSE(SimulatorWindowExists("FS98MAIN")); // the server removed its socket
 }
 
 } // namespace

@@ -1,0 +1,64 @@
+// One whole data load of the link window: the exchange of its nine reads over the posix
+// transport to the real server on a thread of this process, the fuel, altitude and weight
+// arithmetic, and the writes of the actual fields and the fuel figure.
+#include "planning/flight_plan.h"
+#include "simlink/cockpit.h"
+#include "simlink/offset_space.h"
+#include "simlink/offsets.h"
+#include "simlink/posix_ipc_server.h"
+#include "simlink/posix_transport.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+using namespace vantrel;
+
+struct SilentWave : WaveOutput {
+    void Play(const std::string&, bool) override {}
+    void Stop() override {}
+};
+
+void BM_WholeDataLoad(benchmark::State& state) {
+    char pattern[] = "/tmp/vantrel-bench-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    OffsetSpace space(0x36140000, 0xFADE0007);
+    space.SetU16(offsets::kFuelWeight.address, 1715); // 6.7 lb per gallon
+    space.SetU32(offsets::kLeftMainCapacity.address, 680);
+    space.SetU32(offsets::kRightMainCapacity.address, 680);
+    space.SetU32(offsets::kLeftMainLevel.address, offsets::kTankFull / 2);
+    space.SetU32(offsets::kRightMainLevel.address, offsets::kTankFull / 3);
+    space.SetU32(offsets::kAltitudeMetres.address, 10668);
+    PosixIpcServer server(space);
+    std::string reason;
+    if (!server.Start(dir, {"FS98MAIN"}, reason)) throw std::runtime_error(reason);
+    std::thread serving([&] { server.Run(); });
+
+    FlightPlan plan;
+    plan.SetText(FieldId::Edit23, "27000");
+    plan.SetText(FieldId::Edit31, "48700");
+    VirtualClock clock(0);
+    VirtualTimers timers(clock);
+    SilentWave wave;
+    CockpitSeams seams{clock, timers, wave, {}, {}, {}, {}};
+    Cockpit cockpit(plan, seams, "/prog/", std::make_unique<PosixTransport>(dir));
+    std::uint32_t result = 0;
+    if (!cockpit.link.FSUIPC_Open(0, result)) state.SkipWithError("open failed");
+    for (auto _ : state) {
+        if (!cockpit.linkWindow.DataLoad()) state.SkipWithError("data load failed");
+        benchmark::DoNotOptimize(cockpit.data);
+    }
+    cockpit.link.FSUIPC_Close();
+    server.Stop();
+    serving.join();
+    server.Shutdown();
+    std::filesystem::remove_all(dir);
+}
+
+BENCHMARK(BM_WholeDataLoad)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
