@@ -13,8 +13,8 @@
 #include "ui_form1.h"
 
 #include "core/convert.h"
-#include "shell/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
+#include "shell/aircraft_config_writer.h"
 #include "shell/settings_file.h"
 
 #include <QCloseEvent>
