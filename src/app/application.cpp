@@ -12,6 +12,7 @@
 #include "frmmain.h"
 
 #include "control_signals.h"
+#include "gauge_hold_windows.h"
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
 #include "qt_wave_output.h"
@@ -108,9 +109,23 @@ bool Application::CreateWindows(const std::string& programDir) {
     Create(form3_, w.Form3);
     Create(frmMain_, w.frmMain);
     Create(form6_, w.Form6);
+    ConnectFuelPanelAndFlightLog();
+    ConnectSpeedHoldAndGauge(*cockpit_, ctx_);
     // The link window's monitor starts with the link window (first tick after a second).
     cockpit_->Start();
     return true;
+}
+
+// The fuel panel window shows the cockpit's fuel panel and follows its shown state; a flight
+// the recorder logs joins the log viewer's grid.
+void Application::ConnectFuelPanelAndFlightLog() {
+    form5_->Attach(cockpit_->fuelPanel, cockpit_->controls);
+    QObject::connect(
+        controlSignals_.get(), &ControlSignals::changed, form5_.get(),
+        [form5 = form5_.get()](const QString& name) { form5->ControlChanged(name.toStdString()); });
+    cockpit_->recorder.onFlightLogged = [form6 = form6_.get()](const std::string& date) {
+        form6->Grid().AddLoggedFlight(date);
+    };
 }
 
 void Application::ShowWindows() {

@@ -48,6 +48,7 @@ private:
     template <class Window> void Create(std::unique_ptr<Window>& slot, Window*& published);
 
     void CreateCockpit(const std::string& programDir);
+    void ConnectFuelPanelAndFlightLog();
 
     std::unique_ptr<FlightPlan> plan_;
     AppContext ctx_;

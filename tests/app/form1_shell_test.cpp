@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using vantrel::FieldId;
 
 namespace {
@@ -84,8 +86,12 @@ TEST_F(ShellFixture, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
 }
 
 TEST_F(ShellFixture, RefuelPreselectsTheSmallerOfRequiredFuelAndCapacity) {
+    TestCockpit cockpit(f);
     TForm5 fuelPanel(f.ctx);
     f.ctx.windows.Form5 = &fuelPanel;
+    fuelPanel.Attach(cockpit.cockpit->fuelPanel, cockpit.cockpit->controls);
+    QObject::connect(cockpit.relay.get(), &vantrel::ControlSignals::changed, &fuelPanel,
+                     [&](const QString& name) { fuelPanel.ControlChanged(name.toStdString()); });
     auto* label = fuelPanel.findChild<QLabel*>("lbselected");
     ASSERT_NE(label, nullptr);
     f.plan.SetText(FieldId::Edit33, "11398");
@@ -96,23 +102,23 @@ TEST_F(ShellFixture, RefuelPreselectsTheSmallerOfRequiredFuelAndCapacity) {
             fuelPanel.reject();
         });
     };
-
-    f.plan.SetText(FieldId::Edit29, "12000");
-    closeWhenShown();
-    form->Button2Click();
-    EXPECT_EQ(label->text(), "11398 lb");
-
-    f.plan.SetText(FieldId::Edit29, "9500");
-    closeWhenShown();
-    form->Button2Click();
-    EXPECT_EQ(label->text(), "9500 lb");
-
-    f.plan.values.WeightsInKg = true;
-    closeWhenShown();
-    form->Button2Click();
-    EXPECT_EQ(label->text(), "9500 kg");
+    struct Case {
+        const char* required;
+        bool kilograms;
+        const char* selected;
+    } cases[] = {{"12000", false, "11398 lb"}, {"9500", false, "9500 lb"}, {"9500", true, "9500 kg"}};
+    for (const Case& c : cases) {
+        f.plan.SetText(FieldId::Edit29, c.required);
+        f.plan.values.WeightsInKg = c.kilograms;
+        cockpit.wave.calls.clear();
+        closeWhenShown();
+        form->Button2Click();
+        EXPECT_EQ(label->text(), c.selected);
+        // The button's click, then the panel's own as it shows.
+        EXPECT_EQ(std::count(cockpit.wave.calls.begin(), cockpit.wave.calls.end(), "switch.wav"), 2);
+        EXPECT_FALSE(cockpit.cockpit->fuelPanel.Shown()); // closing the window closes the panel
+    }
     EXPECT_EQ(shown, 3);
-    EXPECT_EQ(f.switchCues, 3);
 }
 
 TEST_F(ShellFixture, RefuelStartsDisabledAndEnablesWithTheLink) {
