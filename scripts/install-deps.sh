@@ -13,7 +13,7 @@ packages=(
   qt6-image-formats-plugins libjpeg-dev
   libespeak-ng-dev espeak-ng-data espeak-ng
   libssl-dev openssl
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils x11-apps xdotool
   pulseaudio pulseaudio-utils sox libsox-fmt-all
   mingw-w64 g++-mingw-w64-x86-64
   wine wine64

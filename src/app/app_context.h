@@ -17,6 +17,8 @@ class TfoGenHTTP;
 
 namespace vantrel {
 
+class Cockpit;
+class ControlSignals;
 class FlightPlan;
 class TMSpeech;
 
@@ -52,19 +54,17 @@ struct Dialogs {
 // Main-window commands carried out by other parts of the program. The main window calls the
 // hook when its control is used; an empty hook does nothing.
 struct MainWindowHooks {
-    std::function<void()> printPlan;                    // "Print": fill the sheet, show the print window
-    std::function<void()> setSimulatorUtc;              // "Set UTC"
-    std::function<void()> loadSimulatorWeather;         // "FS Wx"
-    std::function<void(int button)> linkPanelMouseDown; // "UIPC" lamp; button is a Qt::MouseButton
-    std::function<void()> startBackgroundSound;         // the looping background sound (when sound is on)
-    std::function<void()> stopSound;                    // the "Sound" switch turned off: silence the player
-    std::function<int()> aircraftAltitudeFeet;          // the aircraft's altitude, for arming the alert
+    std::function<void()> printPlan; // "Print": fill the sheet, show the print window
 };
 
 // What the windows share: the plan and the program-wide services. Each window receives it
 // in its constructor, so a test can build any window on its own with its own context.
 struct AppContext {
     FlightPlan* plan = nullptr;
+    // The simulator link, the sound player and the named controls the windows show; null when a
+    // window is built on its own without one. controlSignals tells which control changed.
+    Cockpit* cockpit = nullptr;
+    ControlSignals* controlSignals = nullptr;
     WindowSet windows;
     // The weather request address ([Weather] Url), the reply text and the weather buttons'
     // cache slots.

@@ -11,17 +11,65 @@
 #include "formmain.h"
 #include "frmmain.h"
 
-#include "planning/flight_plan.h"
+#include "control_signals.h"
+#include "gauge_hold_windows.h"
+#include "qt_cockpit_clock.h"
+#include "qt_timer_source.h"
+#include "qt_wave_output.h"
 
-#include <QCoreApplication>
+#include "planning/flight_plan.h"
+#include "simlink/cockpit.h"
+#include "simlink/simulator_window.h"
+
+#include <QApplication>
+#include <QIcon>
 
 namespace vantrel {
 
-Application::Application() : plan_(std::make_unique<FlightPlan>()) {
+Application::Application(WaveOutput* wave)
+    : plan_(std::make_unique<FlightPlan>()), clock_(std::make_unique<QtCockpitClock>()),
+      timers_(std::make_unique<QtTimerSource>(*clock_)) {
     ctx_.plan = plan_.get();
+    if (!wave) {
+        ownWave_ = std::make_unique<QtWaveOutput>();
+        wave = ownWave_.get();
+    }
+    wave_ = wave;
+}
+
+void Application::CreateCockpit(const std::string& programDir) {
+    CockpitSeams seams{*clock_,
+                       *timers_,
+                       *wave_,
+                       [this](const std::string& text) {
+                           if (ctx_.speak) ctx_.speak(text);
+                       },
+                       [](const std::string& windowClass) { return SimulatorWindowExists(windowClass); },
+                       [] { QCoreApplication::processEvents(); },
+                       [this] {
+                           if (ctx_.dialogs.beep)
+                               ctx_.dialogs.beep();
+                           else
+                               QApplication::beep();
+                       }};
+    cockpit_ = std::make_unique<Cockpit>(*plan_, seams, programDir);
+    controlSignals_ = std::make_unique<ControlSignals>(cockpit_->controls);
+    cockpit_->linkWindow.onIconChanged = [this](const std::string& path) { SetLinkIcon(path); };
+    ctx_.cockpit = cockpit_.get();
+    ctx_.controlSignals = controlSignals_.get();
+    SetLinkIcon(programDir + "icon2.ico"); // not linked until the monitor finds the simulator
+}
+
+void Application::SetLinkIcon(const std::string& path) {
+    const QIcon icon(QString::fromStdString(path));
+    if (icon.isNull()) return; // a missing icon file leaves the one shown
+    QApplication::setWindowIcon(icon);
+    if (ctx_.windows.Form1) ctx_.windows.Form1->setWindowIcon(icon);
 }
 
 Application::~Application() {
+    // The link window's closing closes a link that is up.
+    if (cockpit_) cockpit_->Close();
     // The windows go before the plan and the context they refer to; the main window last,
     // because the others may still read it while they close.
     form6_.reset();
@@ -34,6 +82,7 @@ Application::~Application() {
     form4_.reset();
     form2_.reset();
     form1_.reset();
+    if (cockpit_) cockpit_->controls.onChanged = nullptr;
 }
 
 template <class Window> void Application::Create(std::unique_ptr<Window>& slot, Window*& published) {
@@ -44,6 +93,7 @@ template <class Window> void Application::Create(std::unique_ptr<Window>& slot, 
 
 bool Application::CreateWindows(const std::string& programDir) {
     ctx_.programDir = programDir;
+    CreateCockpit(programDir);
     WindowSet& w = ctx_.windows;
     Create(form1_, w.Form1);
     TForm1* main = w.Form1;
@@ -59,7 +109,23 @@ bool Application::CreateWindows(const std::string& programDir) {
     Create(form3_, w.Form3);
     Create(frmMain_, w.frmMain);
     Create(form6_, w.Form6);
+    ConnectFuelPanelAndFlightLog();
+    ConnectSpeedHoldAndGauge(*cockpit_, ctx_);
+    // The link window's monitor starts with the link window (first tick after a second).
+    cockpit_->Start();
     return true;
+}
+
+// The fuel panel window shows the cockpit's fuel panel and follows its shown state; a flight
+// the recorder logs joins the log viewer's grid.
+void Application::ConnectFuelPanelAndFlightLog() {
+    form5_->Attach(cockpit_->fuelPanel, cockpit_->controls);
+    QObject::connect(
+        controlSignals_.get(), &ControlSignals::changed, form5_.get(),
+        [form5 = form5_.get()](const QString& name) { form5->ControlChanged(name.toStdString()); });
+    cockpit_->recorder.onFlightLogged = [form6 = form6_.get()](const std::string& date) {
+        form6->Grid().AddLoggedFlight(date);
+    };
 }
 
 void Application::ShowWindows() {

@@ -8,6 +8,7 @@
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"
+#include "simlink/cockpit.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -64,7 +65,7 @@ TForm1::~TForm1() {
     if (ctx_.plan) {
         ctx_.plan->onFieldChanged = nullptr;
         ctx_.plan->onError = nullptr;
-        ctx_.plan->onSoundSwitched = nullptr;
+        if (!ctx_.cockpit) ctx_.plan->onSoundSwitched = nullptr; // else the cockpit's
     }
     ctx_.HideWeatherButtons = nullptr;
 }
@@ -84,7 +85,7 @@ void TForm1::FormCreate() {
     hooks.processMessages = [] { QCoreApplication::processEvents(); };
     hooks.placeMainWindow = [this](int top, int left) { PlaceAt(top, left); };
     hooks.startBackgroundSound = [this] {
-        if (ctx_.hooks.startBackgroundSound) ctx_.hooks.startBackgroundSound();
+        if (ctx_.cockpit) ctx_.cockpit->cues.StartBackground();
     };
     hooks.colorCfgLamp = [this](std::uint32_t color) { Panel("Panel7")->SetColor(color); };
     startupResult_ = vantrel::RunStartupSequence(*ctx_.plan, programDir, hooks);

@@ -87,6 +87,8 @@ private:
     void ConnectRoute();
     void ConnectAids();
     void ConnectLink();
+    // Paints a control the cockpit keeps (a link lamp or a link button) from its state.
+    void PaintLinkControl(const std::string& name);
     void PlaySwitchCue();
     // Runs a handler and shows a conversion error in the standard error box.
     void Guarded(const std::function<void()>& fn);

@@ -10,6 +10,7 @@
 #include "core/convert.h"
 #include "planning/flight_plan.h"
 #include "simlink/altitude_alert.h"
+#include "simlink/cockpit.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -53,10 +54,14 @@ void TForm1::Panel6MouseDown(Qt::MouseButton button) {
     });
 }
 
+// Armed against the altitude of the cockpit's last data load (0 without a link).
 void TForm1::Button7Click() {
+    if (ctx_.cockpit) {
+        ctx_.cockpit->Button7Click();
+        return;
+    }
     PlaySwitchCue();
-    const int aircraft = ctx_.hooks.aircraftAltitudeFeet ? ctx_.hooks.aircraftAltitudeFeet() : 0;
-    vantrel::ToggleAltitudeAlert(*ctx_.plan, aircraft);
+    vantrel::ToggleAltitudeAlert(*ctx_.plan, 0);
 }
 
 // The UTC clock, every 10 seconds.

@@ -13,9 +13,10 @@
 #include "ui_form1.h"
 
 #include "core/convert.h"
-#include "shell/aircraft_config_writer.h"
 #include "planning/flight_plan.h"
+#include "shell/aircraft_config_writer.h"
 #include "shell/settings_file.h"
+#include "simlink/cockpit.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -97,21 +98,10 @@ void TForm1::SaveSettings() {
     vantrel::SaveSettings(*ctx_.plan);
 }
 
-// Refuel/Defuel: the fuel panel preselects the smaller of the required fuel and the capacity.
+// Refuel/Defuel: the cockpit's fuel panel preselects the smaller of the required fuel and the
+// capacity and shows; the fuel panel window follows it.
 void TForm1::Button2Click() {
-    PlaySwitchCue();
-    Guarded([this] {
-        const vantrel::FlightPlan& plan = *ctx_.plan;
-        const int required = plan.IntOf(FieldId::Edit29);
-        const int capacity = plan.IntOf(FieldId::Edit33);
-        const int selected = required > capacity ? capacity : required;
-        const std::string unit = plan.values.WeightsInKg ? " kg" : " lb";
-        TForm5* fuelPanel = ctx_.windows.Form5;
-        if (!fuelPanel) return;
-        if (auto* label = fuelPanel->findChild<QLabel*>(QStringLiteral("lbselected")))
-            label->setText(QString::fromStdString(vantrel::IntToStr(selected) + unit));
-        fuelPanel->exec();
-    });
+    if (ctx_.cockpit) Guarded([this] { ctx_.cockpit->fuelPanel.Button2Click(); });
 }
 
 // Gauge: toggles the speeds gauge and, unless checklists are unavailable, the checklist window.

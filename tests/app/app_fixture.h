@@ -4,7 +4,11 @@
 #include "app_context.h"
 #include "window_test_support.h"
 
+#include "control_signals.h"
+
 #include "planning/flight_plan.h"
+#include "simlink/cockpit.h"
+#include "simlink/posix_transport.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -60,6 +64,42 @@ struct AppFixture : Recorder {
         if (withData) CopyShippedData(dir.path().toStdString());
         Install(ctx);
         plan.onSwitchCue = [this] { ++switchCues; };
+    }
+};
+
+// Records what the sound player is asked to play, by file name ("switch.wav", "bkgnd.wav loop").
+struct RecordingWave : vantrel::WaveOutput {
+    std::vector<std::string> calls;
+    void Play(const std::string& path, bool loop) override {
+        calls.push_back(path.substr(path.find_last_of('/') + 1) + (loop ? " loop" : ""));
+    }
+    void Stop() override { calls.push_back("stop"); }
+};
+
+// A cockpit for a fixture's plan on a virtual clock, whose link looks for the simulator in an
+// empty folder of its own (so it stays unlinked unless the test serves one there). It counts
+// the fixture's switch cues as before and installs itself in the fixture's context.
+struct TestCockpit {
+    vantrel::VirtualClock clock{vantrel::FromCivil(vantrel::CivilTime{2026, 12, 9, 12, 0, 0, 0})};
+    vantrel::VirtualTimers timers{clock};
+    RecordingWave wave;
+    QTemporaryDir ipcDir;
+    std::unique_ptr<vantrel::Cockpit> cockpit;
+    std::unique_ptr<vantrel::ControlSignals> relay;
+
+    explicit TestCockpit(AppFixture& f) {
+        vantrel::CockpitSeams seams{
+            clock, timers, wave, {}, [](const std::string&) { return false; }, [] {}, [&f] { ++f.beeps; }};
+        cockpit = std::make_unique<vantrel::Cockpit>(
+            f.plan, seams, f.ctx.programDir,
+            std::make_unique<vantrel::PosixTransport>(ipcDir.path().toStdString()));
+        relay = std::make_unique<vantrel::ControlSignals>(cockpit->controls);
+        f.ctx.cockpit = cockpit.get();
+        f.ctx.controlSignals = relay.get();
+        f.plan.onSwitchCue = [&f, this] {
+            ++f.switchCues;
+            cockpit->cues.PlaySwitchCue();
+        };
     }
 };
 

@@ -16,11 +16,12 @@ namespace {
 
 struct AidsFixture : ::testing::Test {
     AppFixture f;
+    TestCockpit cockpit{f};
     std::unique_ptr<TForm1> form;
-    int aircraftAltitude = 0;
+    // The aircraft's altitude as the cockpit's last data load left it.
+    int& aircraftAltitude = cockpit.cockpit->data.altitudeFeet;
     void SetUp() override {
         form = std::make_unique<TForm1>(f.ctx);
-        f.ctx.hooks.aircraftAltitudeFeet = [this] { return aircraftAltitude; };
         f.switchCues = 0;
     }
     TPanel* Alert() const { return form->Panel("Panel6"); }

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using vantrel::FieldId;
 
 namespace {
@@ -84,8 +86,12 @@ TEST_F(ShellFixture, SettingsThatCannotBeWrittenKeepTheWindowOpen) {
 }
 
 TEST_F(ShellFixture, RefuelPreselectsTheSmallerOfRequiredFuelAndCapacity) {
+    TestCockpit cockpit(f);
     TForm5 fuelPanel(f.ctx);
     f.ctx.windows.Form5 = &fuelPanel;
+    fuelPanel.Attach(cockpit.cockpit->fuelPanel, cockpit.cockpit->controls);
+    QObject::connect(cockpit.relay.get(), &vantrel::ControlSignals::changed, &fuelPanel,
+                     [&](const QString& name) { fuelPanel.ControlChanged(name.toStdString()); });
     auto* label = fuelPanel.findChild<QLabel*>("lbselected");
     ASSERT_NE(label, nullptr);
     f.plan.SetText(FieldId::Edit33, "11398");
@@ -96,23 +102,23 @@ TEST_F(ShellFixture, RefuelPreselectsTheSmallerOfRequiredFuelAndCapacity) {
             fuelPanel.reject();
         });
     };
-
-    f.plan.SetText(FieldId::Edit29, "12000");
-    closeWhenShown();
-    form->Button2Click();
-    EXPECT_EQ(label->text(), "11398 lb");
-
-    f.plan.SetText(FieldId::Edit29, "9500");
-    closeWhenShown();
-    form->Button2Click();
-    EXPECT_EQ(label->text(), "9500 lb");
-
-    f.plan.values.WeightsInKg = true;
-    closeWhenShown();
-    form->Button2Click();
-    EXPECT_EQ(label->text(), "9500 kg");
+    struct Case {
+        const char* required;
+        bool kilograms;
+        const char* selected;
+    } cases[] = {{"12000", false, "11398 lb"}, {"9500", false, "9500 lb"}, {"9500", true, "9500 kg"}};
+    for (const Case& c : cases) {
+        f.plan.SetText(FieldId::Edit29, c.required);
+        f.plan.values.WeightsInKg = c.kilograms;
+        cockpit.wave.calls.clear();
+        closeWhenShown();
+        form->Button2Click();
+        EXPECT_EQ(label->text(), c.selected);
+        // The button's click, then the panel's own as it shows.
+        EXPECT_EQ(std::count(cockpit.wave.calls.begin(), cockpit.wave.calls.end(), "switch.wav"), 2);
+        EXPECT_FALSE(cockpit.cockpit->fuelPanel.Shown()); // closing the window closes the panel
+    }
     EXPECT_EQ(shown, 3);
-    EXPECT_EQ(f.switchCues, 3);
 }
 
 TEST_F(ShellFixture, RefuelStartsDisabledAndEnablesWithTheLink) {
@@ -134,18 +140,22 @@ TEST_F(ShellFixture, GaugeTogglesTheGauge) {
     EXPECT_EQ(f.switchCues, 2);
 }
 
-TEST_F(ShellFixture, SoundSwitchColoursItsPanelAndStartsOrStopsTheLoop) {
-    std::vector<std::string> calls;
-    f.ctx.hooks.startBackgroundSound = [&] { calls.push_back("start"); };
-    f.ctx.hooks.stopSound = [&] { calls.push_back("stop"); };
+TEST(LinkControls, SoundSwitchColoursItsPanelAndStartsOrStopsTheLoop) {
+    AppFixture f;
+    TestCockpit cockpit(f);
+    TForm1 form(f.ctx);
     const bool wasOn = f.plan.values.SoundOn;
-    Click(form->Panel("Panel5"));
-    EXPECT_EQ(f.plan.values.SoundOn, !wasOn);
-    Click(form->Panel("Panel5"));
-    EXPECT_EQ(f.plan.values.SoundOn, wasOn);
-    EXPECT_EQ(form->Panel("Panel5")->Color(), wasOn ? vantrel::colors::Lime : vantrel::colors::Red);
-    EXPECT_EQ(calls, wasOn ? (std::vector<std::string>{"stop", "start"})
-                           : (std::vector<std::string>{"start", "stop"}));
+    std::vector<std::string>& calls = cockpit.wave.calls;
+    for (bool on : {!wasOn, wasOn}) {
+        calls.clear();
+        Click(form.Panel("Panel5"));
+        EXPECT_EQ(f.plan.values.SoundOn, on);
+        EXPECT_EQ(form.Panel("Panel5")->Color(), on ? vantrel::colors::Lime : vantrel::colors::Red);
+        // The click first, then the loop starts or the player falls silent.
+        ASSERT_GE(calls.size(), 2u);
+        EXPECT_EQ(calls[1], "switch.wav");
+        EXPECT_EQ(calls.back(), on ? "bkgnd.wav loop" : "stop");
+    }
 }
 
 TEST_F(ShellFixture, HiddenWeatherButtonsStayHidden) {
@@ -156,19 +166,51 @@ TEST_F(ShellFixture, HiddenWeatherButtonsStayHidden) {
         EXPECT_TRUE(Button(name)->isHidden()) << name;
 }
 
-TEST_F(ShellFixture, CommandsOwnedElsewhereReachTheirHooks) {
+TEST_F(ShellFixture, PrintReachesItsHook) {
     std::vector<std::string> calls;
-    auto& h = f.ctx.hooks;
-    h.printPlan = [&] { calls.push_back("print"); };
-    h.setSimulatorUtc = [&] { calls.push_back("utc"); };
-    h.loadSimulatorWeather = [&] { calls.push_back("wx"); };
-    h.linkPanelMouseDown = [&](int button) { calls.push_back("link" + std::to_string(button)); };
-    form->SetLinkButtonsEnabled(true);
+    f.ctx.hooks.printPlan = [&] { calls.push_back("print"); };
     Button("Button51")->click();
-    Button("Button3")->click();
-    Button("Button4")->click();
-    Click(form->Panel("Panel3"), Qt::RightButton);
-    EXPECT_EQ(calls, (std::vector<std::string>{"print", "utc", "wx", "link2"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"print"}));
+}
+
+// The link's controls show the cockpit's state and hand their clicks to it.
+TEST(LinkControls, ShowTheCockpitsStateAndForwardTheirClicks) {
+    AppFixture f;
+    TestCockpit rig(f);
+    TForm1 form(f.ctx);
+    vantrel::Cockpit& cockpit = *rig.cockpit;
+    auto button = [&form](const char* name) { return form.findChild<QPushButton*>(QLatin1String(name)); };
+    // Unlinked: red lamps, the link's buttons disabled.
+    EXPECT_EQ(form.Panel("Panel2")->Color(), vantrel::colors::Red);
+    EXPECT_EQ(form.Panel("Panel3")->Color(), vantrel::colors::Red);
+    for (const char* name : vantrel::LinkWindow::kLinkButtons)
+        EXPECT_FALSE(button(name)->isEnabled()) << name;
+    // What the cockpit shows, the window paints.
+    cockpit.controls.SetColor("Panel2", vantrel::colors::Lime);
+    for (const char* name : vantrel::LinkWindow::kLinkButtons)
+        cockpit.controls.SetEnabled(name, true);
+    EXPECT_EQ(form.Panel("Panel2")->Color(), vantrel::colors::Lime);
+    for (const char* name : vantrel::LinkWindow::kLinkButtons)
+        EXPECT_TRUE(button(name)->isEnabled()) << name;
+
+    // Set UTC and FS Wx click and try the exchange (the link is down: nothing changes).
+    rig.wave.calls.clear();
+    auto clicks = [&rig] { return std::count(rig.wave.calls.begin(), rig.wave.calls.end(), "switch.wav"); };
+    button("Button3")->click();
+    button("Button4")->click();
+    EXPECT_EQ(clicks(), 2);
+    // The lamp's left click steps the monitor's period, its right click switches the link off.
+    cockpit.linkWindow.Timer1->SetInterval(10000);
+    cockpit.linkWindow.Timer1->SetEnabled(true);
+    Click(form.Panel("Panel3"), Qt::LeftButton);
+    EXPECT_EQ(cockpit.linkWindow.Timer1->Interval(), 30000);
+    EXPECT_EQ(form.Panel("Panel3")->text(), "30 s");
+    cockpit.controls.SetColor("Panel3", vantrel::colors::Lime);
+    Click(form.Panel("Panel3"), Qt::RightButton);
+    EXPECT_FALSE(cockpit.linkWindow.Timer1->Enabled());
+    EXPECT_EQ(form.Panel("Panel3")->Color(), vantrel::colors::Red);
+    EXPECT_FALSE(button("Button3")->isEnabled());
+    EXPECT_EQ(clicks(), 4);
 }
 
 TEST_F(ShellFixture, WeatherButtonsSpeakTheirAirportsReport) {

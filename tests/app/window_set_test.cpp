@@ -22,22 +22,33 @@ struct EnvGuard {
     ~EnvGuard() { qunsetenv(name); }
 };
 
+// The background sound starts near the end of the start-up sequence: no other window may
+// exist yet.
+struct StartupWave : RecordingWave {
+    const vantrel::WindowSet* windows = nullptr;
+    bool backgroundStarted = false;
+    bool otherWindowsAtStartup = false;
+    void Play(const std::string& path, bool loop) override {
+        RecordingWave::Play(path, loop);
+        if (backgroundStarted || calls.back() != "bkgnd.wav loop") return;
+        backgroundStarted = true;
+        const vantrel::WindowSet& w = *windows;
+        otherWindowsAtStartup = w.Form2 || w.Form4 || w.Form5 || w.foGenHTTP || w.FormMain || w.Form7 ||
+                                w.Form3 || w.frmMain || w.Form6;
+    }
+};
+
 struct ProgramFixture : ::testing::Test {
-    vantrel::Application program;
+    StartupWave wave;
+    vantrel::Application program{&wave};
     Recorder recorder;
     QTemporaryDir dir;
-    bool otherWindowsAtStartup = false;
+    bool& otherWindowsAtStartup = wave.otherWindowsAtStartup;
 
     void SetUp() override {
         CopyShippedData(dir.path().toStdString());
         recorder.Install(program.Context());
-        // The background sound starts near the end of the start-up sequence: no other
-        // window may exist yet.
-        program.Context().hooks.startBackgroundSound = [this] {
-            const vantrel::WindowSet& w = program.Context().windows;
-            otherWindowsAtStartup = w.Form2 || w.Form4 || w.Form5 || w.foGenHTTP || w.FormMain || w.Form7 ||
-                                    w.Form3 || w.frmMain || w.Form6;
-        };
+        wave.windows = &program.Context().windows;
     }
     std::string ProgramDir() const { return dir.path().toStdString() + "/"; }
 };
@@ -54,6 +65,7 @@ TEST_F(ProgramFixture, CreatesTheTenWindowsOnceInTheirOrder) {
     const vantrel::WindowSet& w = program.Context().windows;
     EXPECT_EQ(static_cast<QWidget*>(w.Form1), program.Windows()[0]);
     EXPECT_EQ(static_cast<QWidget*>(w.Form6), program.Windows()[9]);
+    EXPECT_TRUE(wave.backgroundStarted);
     EXPECT_FALSE(otherWindowsAtStartup);
     EXPECT_EQ(program.Plan().paths.ProgramDir, ProgramDir());
 }

@@ -1,0 +1,113 @@
+// The program's clock and timers: a pause keeps the event loop running but holds the cockpit
+// timers, which fire once afterwards; the timers restart as the toolkit's do.
+#include "qt_cockpit_clock.h"
+#include "qt_timer_source.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vantrel;
+
+namespace {
+
+void RunEventsFor(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+TEST(QtCockpitClock, PauseHoldsCockpitTimersButKeepsOtherEventsRunning) {
+    QtCockpitClock clock;
+    QtTimerSource timers(clock);
+    auto monitor = timers.CreateTimer(20, true);
+    std::vector<std::string> order;
+    monitor->OnTimer = [&] { order.push_back(clock.Waiting() ? "tick inside the pause" : "tick"); };
+    int repaints = 0;
+    QTimer repaint;
+    QObject::connect(&repaint, &QTimer::timeout, [&] { ++repaints; });
+    repaint.start(10);
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    order.push_back("pause");
+    clock.Wait(200);
+    order.push_back("resumed");
+    EXPECT_GE(elapsed.elapsed(), 200);
+    EXPECT_GE(repaints, 2) << "other timers (painting, speech) go on during the pause";
+    EXPECT_FALSE(clock.Waiting());
+
+    monitor->SetInterval(5000); // no regular tick during the rest of the test
+    RunEventsFor(50);
+    // The monitor came due several times during the pause but ticks once, after it.
+    EXPECT_EQ(order, (std::vector<std::string>{"pause", "resumed", "tick"}));
+
+    // A timer switched off during the pause does not tick afterwards.
+    order.clear();
+    monitor->SetInterval(20);
+    QTimer::singleShot(100, [&] { monitor->SetEnabled(false); });
+    clock.Wait(200);
+    RunEventsFor(50);
+    EXPECT_TRUE(order.empty());
+}
+
+TEST(QtCockpitClock, NowIsTheLocalWallClock) {
+    QtCockpitClock clock;
+    const QDateTime now = QDateTime::currentDateTime();
+    const CivilTime c = ToCivil(clock.Now());
+    EXPECT_EQ(c.year, now.date().year());
+    EXPECT_EQ(c.day, now.date().day());
+    EXPECT_EQ(c.hour, now.time().hour());
+    EXPECT_NEAR(c.minute * 60 + c.second, now.time().minute() * 60 + now.time().second(), 2);
+}
+
+TEST(QtTimerSource, TimersRestartLikeTheToolkitsAndAStoppedOneKeepsItsPeriod) {
+    QtCockpitClock clock;
+    QtTimerSource timers(clock);
+    // Each timer is acted on at 150 ms and checked at 280 ms; a countdown that had not been
+    // restarted would have ended at 200 ms.
+    struct Case {
+        const char* what;
+        int interval;
+        bool enabled;
+        std::function<void(CockpitTimer&)> at150ms;
+        int minTicks, maxTicks;
+    };
+    const std::vector<Case> cases = {
+        {"runs every period", 50, true, [](CockpitTimer&) {}, 2, 6},
+        {"created disabled never runs", 50, false, [](CockpitTimer&) {}, 0, 0},
+        {"a new period restarts the countdown", 200, true, [](CockpitTimer& t) { t.SetInterval(200); }, 0, 0},
+        {"enabling again restarts the countdown", 200, true, [](CockpitTimer& t) { t.SetEnabled(true); }, 0,
+         0},
+        {"a period of 0 never runs", 0, true, [](CockpitTimer&) {}, 0, 0},
+        {"disabling stops it", 20, true, [](CockpitTimer& t) { t.SetEnabled(false); }, 1, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto timer = timers.CreateTimer(c.interval, c.enabled);
+        int ticks = 0;
+        timer->OnTimer = [&] { ++ticks; };
+        RunEventsFor(150);
+        const int before = ticks;
+        c.at150ms(*timer);
+        RunEventsFor(130);
+        EXPECT_GE(ticks, c.minTicks);
+        EXPECT_LE(ticks, c.maxTicks);
+        if (!timer->Enabled()) {
+            EXPECT_EQ(ticks, before);
+        }
+        EXPECT_EQ(timer->Interval(), c.interval);
+    }
+    auto stopped = timers.CreateTimer(5000, true);
+    stopped->SetEnabled(false);
+    EXPECT_EQ(stopped->Interval(), 5000);
+    EXPECT_FALSE(stopped->Enabled());
+}
+
+} // namespace
