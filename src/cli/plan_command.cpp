@@ -1,8 +1,8 @@
 #include "plan_command.h"
 
 #include "plan_edits.h"
-#include "plan_print.h"
 #include "plan_json.h"
+#include "plan_print.h"
 
 #include "planning/flight_plan.h"
 #include "shell/startup.h"
@@ -45,12 +45,7 @@ bool ParseOptions(int argc, char** argv, PlanOptions& options, std::string& prob
             return false;
         }
     }
-    if (options.programDir.empty()) {
-        problem = "--program-dir DIR is required";
-        return false;
-    }
-    if (options.programDir.back() != '/' && options.programDir.back() != '\\') options.programDir += '/';
-    return true;
+    return CheckProgramDir(options.programDir, problem);
 }
 
 void PrintPlan(std::ostream& out, const FlightPlan& plan, const std::vector<std::string>& errors) {

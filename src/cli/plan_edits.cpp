@@ -94,4 +94,13 @@ void ApplyPlanEdit(FlightPlan& plan, const PlanEdit& edit, bool answer) {
     }
 }
 
+bool CheckProgramDir(std::string& programDir, std::string& problem) {
+    if (programDir.empty()) {
+        problem = "--program-dir DIR is required";
+        return false;
+    }
+    if (programDir.back() != '/' && programDir.back() != '\\') programDir += '/';
+    return true;
+}
+
 } // namespace vantrel::cli

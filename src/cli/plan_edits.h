@@ -35,4 +35,7 @@ std::map<std::string, ButtonAction>& PlanButtons();
 // --save: writes the settings file as the window does when it closes.
 void SavePlanSettings(FlightPlan& plan);
 
+// --program-dir given: the folder gets its trailing separator; false (with the problem) without it.
+bool CheckProgramDir(std::string& programDir, std::string& problem);
+
 } // namespace vantrel::cli

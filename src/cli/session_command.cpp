@@ -58,12 +58,7 @@ bool ParseOptions(int argc, char** argv, SessionOptions& options, std::string& p
             return false;
         }
     }
-    if (options.programDir.empty()) {
-        problem = "--program-dir DIR is required";
-        return false;
-    }
-    if (options.programDir.back() != '/' && options.programDir.back() != '\\') options.programDir += '/';
-    return true;
+    return CheckProgramDir(options.programDir, problem);
 }
 
 LocalMs RealLocalNow() {

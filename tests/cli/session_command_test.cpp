@@ -1,5 +1,6 @@
 // vantrel-cli session scripted against vantrel-sim, both as programs.
 #include "cli_runner.h"
+#include "session_sandbox.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,67 +16,18 @@
 
 namespace {
 
-// A program folder with the shipped tables, a home without any simulator and a private
-// socket folder, with vantrel-sim serving it.
-struct SessionSandbox {
-    QTemporaryDir root;
+// The shared folders, with vantrel-sim serving them.
+struct SessionSandbox : vantrel::test::SessionFolders {
     QProcess sim;
-    SessionSandbox() {
-        namespace fs = std::filesystem;
-        const fs::path base = root.path().toStdString();
-        fs::create_directories(base / "program");
-        for (const char* data : {"fuel", "speeds", "airports"})
-            fs::copy(fs::path(VANTREL_OUT_DIR) / data, base / "program" / data, fs::copy_options::recursive);
-        fs::create_directories(base / "home");
-        fs::create_directories(base / "ipc");
-        fs::permissions(base / "ipc", fs::perms::owner_all, fs::perm_options::replace);
-    }
     ~SessionSandbox() { StopSim(); }
-    QString Program() const { return root.path() + "/program"; }
-    QProcessEnvironment Env() const {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("HOME", root.path() + "/home");
-        e.insert("VANTREL_DOCUMENTS", root.path() + "/home");
-        e.insert("VANTREL_FS_PATH", root.path() + "/nosim");
-        e.insert("VANTREL_IPC_DIR", root.path() + "/ipc");
-        return e;
-    }
-    void StartSim() {
-        sim.setProcessEnvironment(Env());
-        sim.start(QString(VANTREL_OUT_DIR) + "/vantrel-sim", {"--quiet"});
-        ASSERT_TRUE(sim.waitForStarted(5000));
-        // Serving once the socket accepts.
-        for (int i = 0; i < 200 && !QFile::exists(root.path() + "/ipc/FS98MAIN"); ++i)
-            QThread::msleep(10);
-        ASSERT_TRUE(QFile::exists(root.path() + "/ipc/FS98MAIN"));
-    }
+    void StartSim() { ASSERT_TRUE(SessionFolders::StartSim(sim, {"--quiet"})); }
     void SimCommand(const QByteArray& line) {
         sim.write(line + "\n");
         sim.waitForBytesWritten(1000);
     }
-    void StopSim() {
-        if (sim.state() == QProcess::NotRunning) return;
-        sim.write("quit\n");
-        if (!sim.waitForFinished(5000)) sim.kill();
-        sim.waitForFinished(1000);
-    }
-
-    // Runs a session with the commands on its standard input; one parsed line per output line.
+    void StopSim() { SessionFolders::StopSim(sim); }
     std::vector<QJsonObject> Session(const QStringList& commands, QStringList extra = {}) {
-        QProcess p;
-        p.setProcessEnvironment(Env());
-        p.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
-                QStringList{"session", "--program-dir", Program(), "--now", "2026-12-09T23:30:00",
-                            "--utc-bias", "60"} +
-                    extra);
-        EXPECT_TRUE(p.waitForStarted(5000));
-        p.write(commands.join('\n').toUtf8() + "\n");
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        std::vector<QJsonObject> lines;
-        for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty()) lines.push_back(QJsonDocument::fromJson(line).object());
-        return lines;
+        return RunSession(QStringList{"--now", "2026-12-09T23:30:00", "--utc-bias", "60"} + extra, commands);
     }
 };
 

@@ -1,6 +1,8 @@
 // A whole flight and a refuel through vantrel-cli session against vantrel-sim flying a
 // shipped scenario, both as programs: the flight ends as a line in the flight log, the
 // refuel fills the simulator's tanks.
+#include "session_sandbox.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,50 +22,24 @@ namespace {
 
 // A program folder with the shipped tables, a home without any simulator and a private
 // socket folder; vantrel-sim flies a scenario there and a session talks to it line by line.
-struct FlightSandbox {
-    QTemporaryDir root;
+struct FlightSandbox : vantrel::test::SessionFolders {
     QProcess sim;
     QProcess cli;
     double scale = 1;
     QElapsedTimer sinceSimStart;
     double virtualSeconds = 0;
 
-    FlightSandbox() {
-        namespace fs = std::filesystem;
-        const fs::path base = root.path().toStdString();
-        fs::create_directories(base / "program");
-        for (const char* data : {"fuel", "speeds", "airports"})
-            fs::copy(fs::path(VANTREL_OUT_DIR) / data, base / "program" / data, fs::copy_options::recursive);
-        fs::create_directories(base / "home");
-        fs::create_directories(base / "ipc");
-        fs::permissions(base / "ipc", fs::perms::owner_all, fs::perm_options::replace);
-    }
     ~FlightSandbox() {
         cli.closeWriteChannel();
         if (!cli.waitForFinished(5000)) cli.kill();
-        sim.write("quit\n");
-        if (!sim.waitForFinished(5000)) sim.kill();
-    }
-    QString Program() const { return root.path() + "/program"; }
-    QProcessEnvironment Env() const {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("HOME", root.path() + "/home");
-        e.insert("VANTREL_DOCUMENTS", root.path() + "/home");
-        e.insert("VANTREL_FS_PATH", root.path() + "/nosim");
-        e.insert("VANTREL_IPC_DIR", root.path() + "/ipc");
-        return e;
+        StopSim(sim);
     }
     void StartSim(const char* scenario, double timeScale) {
         scale = timeScale;
-        sim.setProcessEnvironment(Env());
-        sim.start(QString(VANTREL_OUT_DIR) + "/vantrel-sim",
-                  {"--quiet", "--scale", QString::number(timeScale), "--scenario",
-                   QString(VANTREL_SOURCE_DIR) + "/data/scenarios/" + scenario});
-        ASSERT_TRUE(sim.waitForStarted(5000));
-        sinceSimStart.start();
-        for (int i = 0; i < 200 && !QFile::exists(root.path() + "/ipc/FS98MAIN"); ++i)
-            QThread::msleep(5);
-        ASSERT_TRUE(QFile::exists(root.path() + "/ipc/FS98MAIN"));
+        sinceSimStart.start(); // the scenario's time runs from the simulator's start
+        ASSERT_TRUE(
+            SessionFolders::StartSim(sim, {"--quiet", "--scale", QString::number(timeScale), "--scenario",
+                                           QString(VANTREL_SOURCE_DIR) + "/data/scenarios/" + scenario}));
     }
     QJsonObject Read() {
         while (!cli.canReadLine())

@@ -1,4 +1,6 @@
 // The speed hold, the reverse and the speeds gauge in vantrel-cli session, against vantrel-sim.
+#include "session_sandbox.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -16,36 +18,13 @@ namespace {
 
 // A program folder with the shipped tables and checklists, a home without a simulator, and
 // vantrel-sim held still (paused) on a private socket folder.
-struct HoldSandbox {
-    QTemporaryDir root;
+struct HoldSandbox : vantrel::test::SessionFolders {
     QProcess sim;
-    HoldSandbox() {
-        namespace fs = std::filesystem;
-        const fs::path base = root.path().toStdString();
-        fs::create_directories(base / "program");
-        for (const char* data : {"fuel", "speeds", "airports", "checklists"})
-            fs::copy(fs::path(VANTREL_OUT_DIR) / data, base / "program" / data, fs::copy_options::recursive);
-        fs::create_directories(base / "home");
-        fs::create_directories(base / "ipc");
-        fs::permissions(base / "ipc", fs::perms::owner_all, fs::perm_options::replace);
-        sim.setProcessEnvironment(Env());
-        sim.start(QString(VANTREL_OUT_DIR) + "/vantrel-sim", {"--quiet"});
-        for (int i = 0; i < 200 && !QFile::exists(root.path() + "/ipc/FS98MAIN"); ++i)
-            QThread::msleep(10);
+    HoldSandbox() : SessionFolders({"fuel", "speeds", "airports", "checklists"}) {
+        EXPECT_TRUE(StartSim(sim, {"--quiet"}));
         Sim("pause");
     }
-    ~HoldSandbox() {
-        sim.write("quit\n");
-        if (!sim.waitForFinished(5000)) sim.kill();
-    }
-    QProcessEnvironment Env() const {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("HOME", root.path() + "/home");
-        e.insert("VANTREL_DOCUMENTS", root.path() + "/home");
-        e.insert("VANTREL_FS_PATH", root.path() + "/nosim");
-        e.insert("VANTREL_IPC_DIR", root.path() + "/ipc");
-        return e;
-    }
+    ~HoldSandbox() { StopSim(sim); }
     // Runs a simulator command and returns its "status" line afterwards.
     QString Sim(const QByteArray& line) {
         const QByteArray mark = "say done " + QByteArray::number(++commands);
@@ -58,17 +37,7 @@ struct HoldSandbox {
     }
     int commands = 0;
     std::vector<QJsonObject> Session(const QStringList& commands) {
-        QProcess p;
-        p.setProcessEnvironment(Env());
-        p.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
-                {"session", "--program-dir", root.path() + "/program", "--now", "2026-12-09T10:00:00"});
-        p.write(commands.join('\n').toUtf8() + "\n");
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        std::vector<QJsonObject> lines;
-        for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty()) lines.push_back(QJsonDocument::fromJson(line).object());
-        return lines;
+        return RunSession({"--now", "2026-12-09T10:00:00"}, commands);
     }
 };
 
