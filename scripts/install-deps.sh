@@ -16,6 +16,7 @@ packages=(
   xvfb xauth x11-utils x11-apps xdotool
   pulseaudio pulseaudio-utils sox libsox-fmt-all
   mingw-w64 g++-mingw-w64-x86-64
+  wine wine64
   fonts-dejavu-core
   poppler-utils
 )

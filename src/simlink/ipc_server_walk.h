@@ -20,4 +20,13 @@ public:
 // is true. Safe for any content of the block.
 bool ServeBlock(std::uint8_t* block, std::size_t length, OffsetHandler& handler);
 
+// Checks a block as ServeBlock does, applying nothing. On success `used` is the number of
+// bytes up to and including the terminator: what a relay has to carry.
+bool CheckBlock(const std::uint8_t* block, std::size_t length, std::size_t& used);
+
+// True when `answered` holds the same records as the checked block `sent` in its first `used`
+// bytes: the same headers, write data and terminator; only read answer areas may differ. A
+// relay accepts a server's answer only then, so a server cannot reshape the client's block.
+bool SameRequests(const std::uint8_t* sent, const std::uint8_t* answered, std::size_t used);
+
 } // namespace vantrel

@@ -198,10 +198,6 @@ void PosixTransport::Close() {
     created_ = false;
 }
 
-std::unique_ptr<IpcTransport> MakePlatformTransport() {
-    return std::make_unique<PosixTransport>();
-}
-
 } // namespace vantrel
 
 #endif

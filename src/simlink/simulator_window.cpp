@@ -3,6 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include "simlink/bridge_transport.h"
 #include "simlink/ipc_dir.h"
 #include "simlink/posix_transport.h"
 
@@ -20,12 +21,13 @@ bool SimulatorWindowExists(const std::string& windowClass) {
 #else
 
 // A connection that closes without a request is harmless to the server, so the look-up may
-// knock at every tick.
+// knock at every tick. Without a posix server there, a running bridge (a simulator under
+// Wine) answers for the simulator's windows.
 bool SimulatorWindowExists(const std::string& windowClass) {
     const std::string dir = IpcDirectory();
     if (!IpcDirectoryIsPrivate(dir)) return false;
     const int fd = ConnectUnixSocket(dir + "/" + windowClass);
-    if (fd < 0) return false;
+    if (fd < 0) return BridgeWindowExists(dir, windowClass);
     close(fd);
     return true;
 }

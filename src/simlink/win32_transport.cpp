@@ -53,8 +53,10 @@ public:
             answer = std::uintptr_t(reply);
             return SendOutcome::kAnswered;
         }
-        // No error code from the system means the time-out elapsed.
-        return GetLastError() == 0 ? SendOutcome::kTimedOut : SendOutcome::kFailed;
+        // The time-out elapsed when the system reports no error code (older systems) or
+        // ERROR_TIMEOUT (current ones); anything else is a failed send.
+        const DWORD error = GetLastError();
+        return error == 0 || error == ERROR_TIMEOUT ? SendOutcome::kTimedOut : SendOutcome::kFailed;
     }
 
     void Pause(int ms) override { Sleep(DWORD(ms)); }

@@ -111,5 +111,29 @@ TEST_F(ServerWalkTest, EmptyBlockIsServed) {
     EXPECT_FALSE(Serve(none));
 }
 
+TEST(RelayCheckTest, ABlockIsMeasuredAndItsAnswerMayOnlyFillReadAreas) {
+    const auto sent = BlockBuilder().Write(0x0574, {1, 2, 3, 4}).Read(0x0574, 4).End().bytes;
+    std::size_t used = 0;
+    ASSERT_TRUE(CheckBlock(sent.data(), sent.size() + 100, used));
+    EXPECT_EQ(used, sent.size());
+    struct Case {
+        const char* what;
+        std::size_t byte; // changed in the answer
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"read answer area", 16 + 16, true}, {"write offset", 4, false},     {"write data", 12, false},
+        {"read size", 16 + 8, false},        {"read token", 16 + 12, false}, {"terminator", 16 + 20, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto answered = sent;
+        answered[c.byte] ^= 0x40;
+        EXPECT_EQ(SameRequests(sent.data(), answered.data(), used), c.accepted);
+    }
+    auto unterminated = BlockBuilder().Read(0x0574, 4).bytes;
+    EXPECT_FALSE(CheckBlock(unterminated.data(), unterminated.size(), used));
+}
+
 } // namespace
 } // namespace vantrel

@@ -1,0 +1,43 @@
+#pragma once
+#include "simlink/offset_space.h"
+
+#include <string>
+#include <vector>
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace vantrel {
+
+// Hidden top-level windows of the simulator's classes that answer the registered
+// "FsasmLib:IPC" message: the atom names the client's mapping, whose block is served in a
+// private copy (so a client changing it meanwhile cannot confuse the walk) and written back.
+// The window returns 1 when the block was applied, 0 when it was refused.
+class WindowServer {
+public:
+    WindowServer(OffsetSpace& space);
+    ~WindowServer();
+
+    // Registers the classes and creates one window each; false with a reason on failure.
+    bool Start(const std::vector<std::string>& window_classes, std::string& reason);
+    // The first window: commands for the server are posted to it.
+    HWND Window() const { return windows_.empty() ? nullptr : windows_.front(); }
+    // The message that carries a command line (lParam: a new'd std::string).
+    static constexpr UINT kCommandMessage = WM_APP + 1;
+
+    unsigned Requests() const { return requests_; }
+    unsigned Refused() const { return refused_; }
+    std::string (*on_command)(WindowServer&, const std::string&) = nullptr;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT Serve(ATOM atom);
+
+    OffsetSpace& space_;
+    UINT message_ = 0;
+    std::vector<HWND> windows_;
+    unsigned requests_ = 0;
+    unsigned refused_ = 0;
+};
+
+} // namespace vantrel

@@ -1,0 +1,340 @@
+// The bridge's protocol and the native client's bridge transport, without Wine: the bridge's
+// session code serves loopback connections on a test thread, in front of a scripted simulator.
+#include "ipc_test_support.h"
+
+#include "simlink/bridge_session.h"
+#include "simlink/bridge_transport.h"
+#include "simlink/ipc_server_walk.h"
+#include "simlink/ipc_wire.h"
+#include "simlink/simulator_window.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+using test::TempIpcDir;
+
+const std::string kToken(64, 'c');
+
+// A simulator behind the bridge: the real record walk on an offset space, or a scripted fault.
+class ScriptedSimulator : public BridgeSimulator {
+public:
+    enum class Mode { kServe, kTimeOut, kFail, kRefuse, kReshape };
+    std::atomic<Mode> mode{Mode::kServe};
+    std::string window_class = "FS98MAIN";
+    OffsetSpace space{0x36140000, 0xFADE0007};
+    std::atomic<int> exchanges{0};
+
+    std::string FindWindowClass() override { return window_class; }
+    bool WindowExists(const std::string& name) override { return name == window_class; }
+    Outcome Exchange(std::uint8_t* block, std::size_t used, int, std::uintptr_t& answer) override {
+        ++exchanges;
+        switch (mode.load()) {
+        case Mode::kTimeOut:
+            return Outcome::kTimedOut;
+        case Mode::kFail:
+            return Outcome::kFailed;
+        case Mode::kRefuse:
+            answer = 0;
+            return Outcome::kAnswered;
+        case Mode::kReshape:
+            ServeBlock(block, used, space);
+            ipc::StoreU32(block + 8, 2); // the first record's size
+            answer = 1;
+            return Outcome::kAnswered;
+        case Mode::kServe:
+            break;
+        }
+        answer = ServeBlock(block, used, space) ? 1 : 0;
+        return Outcome::kAnswered;
+    }
+};
+
+// Loopback listener with one BridgeSession per connection, announced in the folder.
+class InProcessBridge {
+public:
+    InProcessBridge(const std::string& dir, ScriptedSimulator& simulator, mode_t file_mode = 0600)
+        : simulator_(simulator) {
+        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof addr;
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+            listen(listener_, 8) != 0 ||
+            getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &length) != 0 || pipe(wake_) != 0)
+            throw std::runtime_error("bridge cannot listen");
+        port_ = ntohs(addr.sin_port);
+        const std::string path = dir + "/vantrel-bridge";
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, file_mode);
+        const std::string text = bridge::FormatBridgeFile({port_, kToken});
+        if (fd < 0 || write(fd, text.data(), text.size()) != ssize_t(text.size()))
+            throw std::runtime_error("file");
+        fchmod(fd, file_mode);
+        close(fd);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~InProcessBridge() {
+        [[maybe_unused]] const ssize_t n = write(wake_[1], "x", 1);
+        thread_.join();
+        close(listener_);
+        close(wake_[0]);
+        close(wake_[1]);
+    }
+    std::uint16_t Port() const { return port_; }
+
+private:
+    void Serve() {
+        struct Connection {
+            int fd;
+            std::unique_ptr<BridgeSession> session;
+        };
+        std::vector<Connection> connections;
+        for (;;) {
+            std::vector<pollfd> fds{{wake_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+            for (const Connection& c : connections)
+                fds.push_back({c.fd, POLLIN, 0});
+            if (poll(fds.data(), fds.size(), 1000) < 0 || fds[0].revents) break;
+            std::vector<Connection> kept;
+            for (std::size_t i = 0; i < connections.size(); ++i) {
+                bool keep = true;
+                if (fds[2 + i].revents) {
+                    char buffer[4096];
+                    const ssize_t n = recv(connections[i].fd, buffer, sizeof buffer, 0);
+                    std::string out;
+                    keep = n > 0 && connections[i].session->Feed(buffer, std::size_t(n), out);
+                    if (!out.empty()) send(connections[i].fd, out.data(), out.size(), MSG_NOSIGNAL);
+                }
+                if (keep) {
+                    kept.push_back(std::move(connections[i]));
+                } else {
+                    close(connections[i].fd);
+                }
+            }
+            connections = std::move(kept);
+            if (fds[1].revents)
+                connections.push_back({accept(listener_, nullptr, nullptr),
+                                       std::make_unique<BridgeSession>(kToken, simulator_)});
+        }
+        for (const Connection& c : connections)
+            close(c.fd);
+    }
+
+    ScriptedSimulator& simulator_;
+    int listener_ = -1;
+    int wake_[2] = {-1, -1};
+    std::uint16_t port_ = 0;
+    std::thread thread_;
+};
+
+std::unique_ptr<IpcClient> BridgeClient(const std::string& dir) {
+    return std::make_unique<IpcClient>(std::make_unique<NativeTransport>(dir), test::FastTimings());
+}
+
+class BridgeTransportTest : public ::testing::Test {
+protected:
+    TempIpcDir dir;
+    ScriptedSimulator simulator;
+    std::uint32_t result = 99;
+};
+
+TEST_F(BridgeTransportTest, TheClientLinksThroughTheBridge) {
+    InProcessBridge bridge(dir.Path(), simulator);
+    auto client = BridgeClient(dir.Path());
+    ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
+    EXPECT_EQ(client->SimulatorVersion(), 7u);
+    EXPECT_EQ(simulator.space.ClientLibraryVersion(), 1004);
+    const std::uint32_t altitude = 3048;
+    std::uint32_t read_back = 0;
+    std::vector<std::uint8_t> large(16000, 0xEE);
+    ASSERT_TRUE(client->FSUIPC_Write(0x0574, 4, &altitude, result));
+    ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &read_back, result));
+    ASSERT_TRUE(client->FSUIPC_Read(0x1000, 16000, large.data(), result));
+    ASSERT_TRUE(client->FSUIPC_Process(result)) << result;
+    EXPECT_EQ(read_back, 3048u);
+    EXPECT_EQ(large[15999], 0);
+    EXPECT_EQ(simulator.space.GetU32(0x0574), 3048u);
+}
+
+TEST_F(BridgeTransportTest, TheWindowTheBridgeFindsDecidesTheVersionResult) {
+    struct Case {
+        std::string window_class;
+        std::uint32_t fsuipc_version;
+        std::uint32_t open_result;
+    };
+    for (const Case& c : {Case{"FS98MAIN", 0x19980004, 14}, Case{"UIPCMAIN", 0x19980004, 7},
+                          Case{"UIPCMAIN", 0x19980005, 0}, Case{"", 0x36140000, 2}}) {
+        SCOPED_TRACE(c.window_class);
+        simulator.window_class = c.window_class;
+        simulator.space.SetVersions(c.fsuipc_version, 0xFADE0007);
+        InProcessBridge bridge(dir.Path(), simulator);
+        auto client = BridgeClient(dir.Path());
+        EXPECT_EQ(client->FSUIPC_Open(0, result), c.open_result == 0);
+        EXPECT_EQ(result, c.open_result);
+    }
+}
+
+TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
+    struct Case {
+        const char* what;
+        mode_t file_mode;
+        mode_t dir_mode;
+        const char* content; // replaces the bridge's own when set
+        std::uint32_t open_result;
+    };
+    const Case cases[] = {
+        {"private", 0600, 0700, nullptr, 0},
+        {"readable by others", 0644, 0700, nullptr, 2},
+        {"readable by the group", 0640, 0700, nullptr, 2},
+        {"folder writable by others", 0600, 0777, nullptr, 2},
+        {"garbage", 0600, 0700, "vantrel-bridge 1 x y\n", 2},
+        {"port 0", 0600, 0700,
+         "vantrel-bridge 1 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
+        {"short token", 0600, 0700, "vantrel-bridge 1 1 ccc\n", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        InProcessBridge bridge(dir.Path(), simulator, c.file_mode);
+        chmod(dir.Path().c_str(), c.dir_mode);
+        if (c.content != nullptr) {
+            const int fd = open((dir.Path() + "/vantrel-bridge").c_str(), O_WRONLY | O_TRUNC);
+            ASSERT_EQ(write(fd, c.content, std::strlen(c.content)), ssize_t(std::strlen(c.content)));
+            close(fd);
+        }
+        auto client = BridgeClient(dir.Path());
+        EXPECT_EQ(client->FSUIPC_Open(0, result), c.open_result == 0);
+        EXPECT_EQ(result, c.open_result);
+        chmod(dir.Path().c_str(), 0700);
+    }
+    // A link in place of the file is not followed.
+    InProcessBridge bridge(dir.Path(), simulator);
+    ASSERT_EQ(rename((dir.Path() + "/vantrel-bridge").c_str(), (dir.Path() + "/real").c_str()), 0);
+    ASSERT_EQ(symlink((dir.Path() + "/real").c_str(), (dir.Path() + "/vantrel-bridge").c_str()), 0);
+    EXPECT_FALSE(BridgeClient(dir.Path())->FSUIPC_Open(0, result));
+    EXPECT_EQ(result, 2u);
+}
+
+TEST_F(BridgeTransportTest, TheSimulatorsAnswerGivesTheResultAndFaultsChangeNoDestination) {
+    struct Case {
+        ScriptedSimulator::Mode mode;
+        std::uint32_t process_result;
+        int exchanges; // of this process call
+    };
+    const Case cases[] = {
+        {ScriptedSimulator::Mode::kTimeOut, 11, 11},
+        {ScriptedSimulator::Mode::kFail, 12, 11},
+        {ScriptedSimulator::Mode::kRefuse, 13, 1},
+        {ScriptedSimulator::Mode::kReshape, 13, 1},
+    };
+    InProcessBridge bridge(dir.Path(), simulator);
+    auto client = BridgeClient(dir.Path());
+    ASSERT_TRUE(client->FSUIPC_Open(0, result));
+    simulator.space.SetU32(0x0574, 3048);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.process_result);
+        simulator.mode = c.mode;
+        const int before = simulator.exchanges;
+        std::uint32_t altitude = 7;
+        ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &altitude, result));
+        EXPECT_FALSE(client->FSUIPC_Process(result));
+        EXPECT_EQ(result, c.process_result);
+        EXPECT_EQ(altitude, 7u);
+        EXPECT_EQ(simulator.exchanges - before, c.exchanges);
+    }
+    // The same link works again once the simulator does.
+    simulator.mode = ScriptedSimulator::Mode::kServe;
+    std::uint32_t altitude = 0;
+    ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &altitude, result));
+    EXPECT_TRUE(client->FSUIPC_Process(result));
+    EXPECT_EQ(altitude, 3048u);
+}
+
+TEST_F(BridgeTransportTest, TheBridgeAnswersTheMonitorsWindowLookUp) {
+    {
+        InProcessBridge bridge(dir.Path(), simulator);
+        EXPECT_TRUE(SimulatorWindowExists("FS98MAIN"));
+        EXPECT_FALSE(SimulatorWindowExists("UIPCMAIN"));
+        EXPECT_FALSE(SimulatorWindowExists("FS98MAIN/.."));
+    }
+    EXPECT_FALSE(SimulatorWindowExists("FS98MAIN")); // its file is left, nobody answers
+}
+
+TEST_F(BridgeTransportTest, APosixServerIsPreferredToABridge) {
+    test::InProcessServer server(dir.Path());
+    InProcessBridge bridge(dir.Path(), simulator);
+    auto client = BridgeClient(dir.Path());
+    ASSERT_TRUE(client->FSUIPC_Open(0, result));
+    EXPECT_EQ(simulator.exchanges, 0);
+    EXPECT_GT(server.Server().Requests(), 0u);
+}
+
+// The session's byte stream, request by request.
+TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
+    auto block = [](std::uint32_t offset) {
+        std::string b(20, '\0');
+        auto* p = reinterpret_cast<std::uint8_t*>(b.data());
+        ipc::StoreU32(p, ipc::kWriteRecord);
+        ipc::StoreU32(p + 4, offset);
+        ipc::StoreU32(p + 8, 4);
+        ipc::StoreU32(p + 12, 0x01020304);
+        return b;
+    };
+    const std::string hello = "token " + kToken + "\n";
+    struct Case {
+        const char* what;
+        std::string input;
+        std::string output;
+        bool keep;
+        int exchanges;
+    };
+    const Case cases[] = {
+        {"find", hello + "find\n", "FS98MAIN\n", true, 0},
+        {"window look-ups", hello + "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
+        {"window class with a path", hello + "window ../FS98MAIN\n", "", false, 0},
+        {"no token", "find\n", "", false, 0},
+        {"wrong token", "token " + std::string(64, 'd') + "\nfind\n", "", false, 0},
+        {"token split over reads", hello.substr(0, 10), "", true, 0},
+        {"sound block", hello + "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
+        {"outside the offsets", hello + "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
+        {"length beyond the terminator", hello + "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
+        {"length too large", hello + "send 1000 40000\n", "", false, 0},
+        {"time-out 0", hello + "send 0 20\n", "", false, 0},
+        {"unknown command", hello + "write\n", "", false, 0},
+        {"over-long line", hello + std::string(200, 'x'), "", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedSimulator simulator;
+        BridgeSession session(kToken, simulator);
+        std::string out;
+        EXPECT_EQ(session.Feed(c.input.data(), c.input.size(), out), c.keep);
+        EXPECT_EQ(out, c.output);
+        EXPECT_EQ(simulator.exchanges, c.exchanges);
+    }
+}
+
+TEST(BridgeWireTest, TheAnnouncementRoundTripsAndRejectsAnythingElse) {
+    bridge::Address address;
+    ASSERT_TRUE(bridge::ParseBridgeFile(bridge::FormatBridgeFile({65535, kToken}), address));
+    EXPECT_EQ(address.port, 65535);
+    EXPECT_EQ(address.token, kToken);
+    for (const std::string& text :
+         {std::string(), "vantrel-bridge 1 65536 " + kToken, "vantrel-bridge 2 80 " + kToken,
+          "vantrel-bridge 1 80 " + kToken + " extra", "vantrel-bridge 1 +80 " + kToken,
+          "vantrel-bridge 1 80 " + std::string(64, 'C'), "vantrel-bridge 1 80 " + kToken + "\n\n"})
+        EXPECT_FALSE(bridge::ParseBridgeFile(text, address)) << text;
+}
+
+} // namespace
+} // namespace vantrel

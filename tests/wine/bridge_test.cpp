@@ -1,0 +1,262 @@
+// The native programs linked through vantrel-bridge.exe to the stand-in server, all Windows
+// parts under Wine in the shared prefix.
+#include "wine_support.h"
+
+#include "simlink/bridge_transport.h"
+#include "simlink/ipc_client.h"
+#include "simlink/ipc_wire.h"
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vantrel::wine {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class BridgeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Available()) GTEST_SKIP() << "wine is not installed";
+        char pattern[] = "/tmp/vantrel-bridge-test-XXXXXX";
+        dir_ = mkdtemp(pattern);
+        setenv("VANTREL_IPC_DIR", dir_.c_str(), 1);
+        server_ = std::make_unique<Program>("vantrel-winsim.exe");
+        ASSERT_NE(server_->WaitFor("ready"), "");
+        StartBridge();
+    }
+    void TearDown() override {
+        bridge_.reset();
+        server_.reset();
+        std::error_code ignored;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+    }
+    void StartBridge() {
+        bridge_ = std::make_unique<Program>("vantrel-bridge.exe");
+        ASSERT_NE(bridge_->WaitFor("vantrel-bridge: listening"), "") << bridge_->Output();
+    }
+    bridge::Address Address() {
+        bridge::Address address;
+        EXPECT_TRUE(ReadBridgeFile(dir_, address));
+        return address;
+    }
+    std::unique_ptr<IpcClient> Client(int timeout_ms = 2000) {
+        return std::make_unique<IpcClient>(std::make_unique<NativeTransport>(dir_),
+                                           IpcTimings{timeout_ms, 20, 10, 0});
+    }
+
+    std::string dir_;
+    std::unique_ptr<Program> server_;
+    std::unique_ptr<Program> bridge_;
+};
+
+// Everything a loopback connection gets back until the peer closes it or timeout_ms pass.
+std::string Exchange(std::uint16_t port, const std::string& request, int timeout_ms = 4000) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string reply;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        if (!request.empty()) send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+        for (;;) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            pollfd p{fd, POLLIN, 0};
+            if (left <= 0 || poll(&p, 1, int(left)) <= 0) {
+                reply += "<open>";
+                break;
+            }
+            char buffer[256];
+            const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            reply.append(buffer, std::size_t(n));
+        }
+    }
+    close(fd);
+    return reply;
+}
+
+// "send" with one 4-byte write record.
+std::string WriteRequest(std::uint32_t offset, std::uint32_t value) {
+    std::uint8_t block[20];
+    ipc::StoreU32(block, ipc::kWriteRecord);
+    ipc::StoreU32(block + 4, offset);
+    ipc::StoreU32(block + 8, 4);
+    ipc::StoreU32(block + 12, value);
+    ipc::StoreU32(block + 16, 0);
+    return "send 1000 20\n" + std::string(reinterpret_cast<const char*>(block), sizeof block);
+}
+
+TEST_F(BridgeTest, TheCommandLineLinksThroughTheBridge) {
+    Program written("vantrel-cli",
+                    {"ipc", "--write", "0x0574:4=3048", "--read", "0x0574:4", "--read", "0x3308:4"}, true);
+    const std::string json = written.Line();
+    EXPECT_NE(json.find("\"open\": {\"result\": 0"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"fsuipc_version\": \"0x36140000\", \"simulator_code\": 7"), std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"process\": {\"result\": 0"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"unsigned\": 3048"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"hex\": \"0700DEFA\""), std::string::npos) << json;
+    EXPECT_EQ(server_->Ask("get 0574 4"), "value 3048");
+
+    Program data_load("vantrel-cli", {"ipc"}, true);
+    const std::string loaded = data_load.Line();
+    EXPECT_NE(loaded.find("\"process\": {\"result\": 0"), std::string::npos) << loaded;
+    EXPECT_NE(loaded.find("\"offset\": \"0x0366\""), std::string::npos) << loaded;
+}
+
+// The whole program without windows: the link monitor finds the simulator's window through the
+// bridge, links, loses the link when the bridge dies and links again once it is back.
+TEST_F(BridgeTest, TheCockpitSessionLinksThroughTheBridgeAndAgainAfterARestart) {
+    namespace fs = std::filesystem;
+    const fs::path program = fs::path(dir_) / "program";
+    fs::create_directories(program);
+    for (const char* data : {"fuel", "speeds", "airports"})
+        fs::copy(fs::path(VANTREL_OUT_DIR) / data, program / data, fs::copy_options::recursive);
+    fs::create_directories(fs::path(dir_) / "home");
+    const std::string home = dir_ + "/home";
+    setenv("VANTREL_DOCUMENTS", home.c_str(), 1);
+    setenv("VANTREL_FS_PATH", (dir_ + "/nosim").c_str(), 1);
+    // A simulator with weather: QNH 1013 hPa (x 16).
+    ASSERT_EQ(server_->Ask("set 0F48 2 16208"), "set");
+    Program session(
+        "vantrel-cli",
+        {"session", "--program-dir", program.string(), "--now", "2026-12-09T23:30:00", "--utc-bias", "60"},
+        true);
+    ASSERT_NE(session.Line().find("\"command\":\"start\""), std::string::npos) << session.Output();
+    // The first tick comes one second after the start.
+    const std::string linked = session.Ask("advance 1", 30000);
+    EXPECT_NE(linked.find("\"Linked\":true"), std::string::npos) << linked;
+    EXPECT_NE(linked.find("\"Panel2\":{\"color\":\"#00ff00\""), std::string::npos) << linked;
+    // The monitor then ticks every ten seconds, each tick a data load.
+    const std::string loaded = session.Ask("advance 10", 30000);
+    EXPECT_NE(loaded.find("\"ShownLinked\":1"), std::string::npos) << loaded;
+    EXPECT_GE(std::stoi(Words(server_->Ask("status")).at(1)), 3);
+
+    // Ticks until the line shows the wanted text; the line that did, or the last one.
+    auto tick_until = [&](const std::string& wanted) {
+        std::string line;
+        for (int i = 0; i < 4 && line.find(wanted) == std::string::npos; ++i)
+            line = session.Ask("advance 10", 60000);
+        return line;
+    };
+    bridge_->Kill();
+    const std::string lost = tick_until("\"Linked\":false");
+    EXPECT_NE(lost.find("\"Linked\":false"), std::string::npos) << lost;
+    StartBridge();
+    const std::string again = tick_until("\"Linked\":true");
+    EXPECT_NE(again.find("\"Linked\":true"), std::string::npos) << again;
+    session.Send("close");
+    EXPECT_EQ(session.Wait(30000), 0);
+}
+
+TEST_F(BridgeTest, AConnectionWithoutTheTokenGetsNoAnswerAndChangesNothing) {
+    const bridge::Address address = Address();
+    std::string wrong = address.token;
+    wrong[0] = wrong[0] == 'a' ? 'b' : 'a';
+    const std::string attempts[] = {
+        "",                                                  // silent: closed once its time is up
+        WriteRequest(0x0574, 777),                           // no token at all
+        "find\n",                                            //
+        "token " + wrong + "\n" + WriteRequest(0x0574, 777), // a wrong token
+        "token " + address.token.substr(0, 63) + "\n" + WriteRequest(0x0574, 777),
+        "TOKEN " + address.token + "\n" + WriteRequest(0x0574, 777),
+        "token  " + address.token + "\n" + WriteRequest(0x0574, 777),
+    };
+    for (const std::string& attempt : attempts) {
+        SCOPED_TRACE(attempt.substr(0, 20));
+        EXPECT_EQ(Exchange(address.port, attempt), "");
+    }
+    EXPECT_EQ(server_->Ask("get 0574 4"), "value 0");
+    EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
+
+    // With the token: a faulty block is refused before it reaches the server; a sound one is
+    // applied.
+    const std::string hello = "token " + address.token + "\n";
+    EXPECT_EQ(Exchange(address.port, hello + WriteRequest(0xFFFE, 777), 1500), "0\n<open>");
+    EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
+    EXPECT_EQ(Exchange(address.port, hello + WriteRequest(0x0574, 777), 1500).substr(0, 5), "1 20\n");
+    EXPECT_EQ(server_->Ask("get 0574 4"), "value 777");
+}
+
+TEST_F(BridgeTest, AHungSimulatorTimesOutThroughTheBridge) {
+    auto client = Client(400);
+    std::uint32_t result = 0;
+    ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
+    server_->Send("hang 60000");
+    ASSERT_EQ(server_->Line(), "hanging");
+    std::uint32_t value = 0;
+    client->FSUIPC_Read(0x3304, 4, &value, result);
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(client->FSUIPC_Process(result));
+    EXPECT_EQ(result, 11u);
+    EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 11 * 300);
+    EXPECT_EQ(value, 0u);
+    server_->Send("resume");
+    EXPECT_EQ(server_->Line(), "answering");
+    client->FSUIPC_Read(0x3304, 4, &value, result);
+    EXPECT_TRUE(client->FSUIPC_Process(result)) << result;
+    EXPECT_EQ(value, 0x36140000u);
+}
+
+TEST_F(BridgeTest, AKilledBridgeFailsTheExchangeAndARestartedOneServesTheSameLink) {
+    auto client = Client(1500);
+    std::uint32_t result = 0;
+    ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
+    // The bridge is killed while it waits for the (busy) simulator's answer.
+    server_->Send("hang 60000");
+    ASSERT_EQ(server_->Line(), "hanging");
+    std::uint32_t value = 0;
+    client->FSUIPC_Read(0x3304, 4, &value, result);
+    std::thread killer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        bridge_->Kill();
+    });
+    EXPECT_FALSE(client->FSUIPC_Process(result));
+    killer.join();
+    EXPECT_EQ(result, 12u);
+    EXPECT_EQ(value, 0u);
+    // Its announcement is left behind, but nothing answers there: no window.
+    std::uint32_t other = 0;
+    EXPECT_FALSE(Client()->FSUIPC_Open(0, other));
+    EXPECT_EQ(other, 2u);
+
+    server_->Send("resume");
+    EXPECT_EQ(server_->Line(), "answering");
+    StartBridge();
+    client->FSUIPC_Read(0x3304, 4, &value, result);
+    EXPECT_TRUE(client->FSUIPC_Process(result)) << result;
+    EXPECT_EQ(value, 0x36140000u);
+}
+
+TEST_F(BridgeTest, OneBridgePerFolderWhoseFileGoesWithIt) {
+    const bridge::Address first = Address();
+    Program second("vantrel-bridge.exe");
+    EXPECT_EQ(second.Wait(), 1);
+    EXPECT_EQ(Address().port, first.port);
+    struct stat st {};
+    ASSERT_EQ(stat((dir_ + "/vantrel-bridge").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Ctrl+C stops the bridge, which takes its announcement away.
+    bridge_->Interrupt();
+    EXPECT_EQ(bridge_->Wait(), 0);
+    EXPECT_NE(stat((dir_ + "/vantrel-bridge").c_str(), &st), 0);
+    std::uint32_t result = 0;
+    EXPECT_FALSE(Client()->FSUIPC_Open(0, result));
+    EXPECT_EQ(result, 2u);
+}
+
+} // namespace
+} // namespace vantrel::wine
