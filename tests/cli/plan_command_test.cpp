@@ -8,27 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_sandbox.h"
+
 using vantrel::testing::RunCli;
 
 namespace {
 
 // A program folder of its own with the shipped tables, and a home without any simulator, so
 // the run neither reads nor writes anything of the machine's.
-struct Sandbox {
-    QTemporaryDir root;
-    Sandbox() {
-        namespace fs = std::filesystem;
-        const fs::path program = fs::path(root.path().toStdString()) / "program";
-        fs::create_directories(program);
-        for (const char* data : {"fuel", "speeds", "airports"})
-            fs::copy(fs::path(VANTREL_OUT_DIR) / data, program / data, fs::copy_options::recursive);
-        fs::create_directories(fs::path(root.path().toStdString()) / "home");
-    }
-    QString Program() const { return root.path() + "/program"; }
-    QStringList Env() const {
-        return {"HOME=" + root.path() + "/home", "VANTREL_DOCUMENTS=" + root.path() + "/home",
-                "VANTREL_FS_PATH=" + root.path() + "/nosim"};
-    }
+struct Sandbox : vantrel::test::CliSandbox {
+    QStringList Env() const { return EnvAssignments(); }
 };
 
 const Sandbox& Shared() {

@@ -12,28 +12,18 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_sandbox.h"
+
 using vantrel::testing::RunCli;
 
 namespace {
 
 // A program folder with the shipped tables and a home without any simulator.
-struct PrintSandbox {
-    QTemporaryDir root;
-    PrintSandbox() {
-        namespace fs = std::filesystem;
-        const fs::path program = fs::path(root.path().toStdString()) / "program";
-        fs::create_directories(program);
-        for (const char* data : {"fuel", "speeds", "airports"})
-            fs::copy(fs::path(VANTREL_OUT_DIR) / data, program / data, fs::copy_options::recursive);
-        fs::create_directories(fs::path(root.path().toStdString()) / "home");
-    }
+struct PrintSandbox : vantrel::test::CliSandbox {
     QStringList Plan(QStringList extra) const {
         return QStringList{"plan", "--program-dir", root.path() + "/program", "--edit", "Edit2=EHAM"} + extra;
     }
-    QStringList Env() const {
-        return {"HOME=" + root.path() + "/home", "VANTREL_DOCUMENTS=" + root.path() + "/home",
-                "VANTREL_FS_PATH=" + root.path() + "/nosim"};
-    }
+    QStringList Env() const { return EnvAssignments(); }
 };
 
 QByteArray RunTool(const QString& program, const QStringList& args) {

@@ -1,6 +1,6 @@
 // vantrel-cli session scripted against vantrel-sim, both as programs.
 #include "cli_runner.h"
-#include "session_sandbox.h"
+#include "cli_sandbox.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,15 +17,15 @@
 namespace {
 
 // The shared folders, with vantrel-sim serving them.
-struct SessionSandbox : vantrel::test::SessionFolders {
+struct SessionSandbox : vantrel::test::CliSandbox {
     QProcess sim;
     ~SessionSandbox() { StopSim(); }
-    void StartSim() { ASSERT_TRUE(SessionFolders::StartSim(sim, {"--quiet"})); }
+    void StartSim() { ASSERT_TRUE(CliSandbox::StartSim(sim, {"--quiet"})); }
     void SimCommand(const QByteArray& line) {
         sim.write(line + "\n");
         sim.waitForBytesWritten(1000);
     }
-    void StopSim() { SessionFolders::StopSim(sim); }
+    void StopSim() { CliSandbox::StopSim(sim); }
     std::vector<QJsonObject> Session(const QStringList& commands, QStringList extra = {}) {
         return RunSession(QStringList{"--now", "2026-12-09T23:30:00", "--utc-bias", "60"} + extra, commands);
     }

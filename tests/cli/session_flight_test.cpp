@@ -1,7 +1,7 @@
 // A whole flight and a refuel through vantrel-cli session against vantrel-sim flying a
 // shipped scenario, both as programs: the flight ends as a line in the flight log, the
 // refuel fills the simulator's tanks.
-#include "session_sandbox.h"
+#include "cli_sandbox.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ namespace {
 
 // A program folder with the shipped tables, a home without any simulator and a private
 // socket folder; vantrel-sim flies a scenario there and a session talks to it line by line.
-struct FlightSandbox : vantrel::test::SessionFolders {
+struct FlightSandbox : vantrel::test::CliSandbox {
     QProcess sim;
     QProcess cli;
     double scale = 1;
@@ -37,9 +37,8 @@ struct FlightSandbox : vantrel::test::SessionFolders {
     void StartSim(const char* scenario, double timeScale) {
         scale = timeScale;
         sinceSimStart.start(); // the scenario's time runs from the simulator's start
-        ASSERT_TRUE(
-            SessionFolders::StartSim(sim, {"--quiet", "--scale", QString::number(timeScale), "--scenario",
-                                           QString(VANTREL_SOURCE_DIR) + "/data/scenarios/" + scenario}));
+        ASSERT_TRUE(CliSandbox::StartSim(sim, {"--quiet", "--scale", QString::number(timeScale), "--scenario",
+                                               QString(VANTREL_SOURCE_DIR) + "/data/scenarios/" + scenario}));
     }
     QJsonObject Read() {
         while (!cli.canReadLine())

@@ -1,5 +1,5 @@
 // The speed hold, the reverse and the speeds gauge in vantrel-cli session, against vantrel-sim.
-#include "session_sandbox.h"
+#include "cli_sandbox.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,9 +18,9 @@ namespace {
 
 // A program folder with the shipped tables and checklists, a home without a simulator, and
 // vantrel-sim held still (paused) on a private socket folder.
-struct HoldSandbox : vantrel::test::SessionFolders {
+struct HoldSandbox : vantrel::test::CliSandbox {
     QProcess sim;
-    HoldSandbox() : SessionFolders({"fuel", "speeds", "airports", "checklists"}) {
+    HoldSandbox() : CliSandbox({"fuel", "speeds", "airports", "checklists"}) {
         EXPECT_TRUE(StartSim(sim, {"--quiet"}));
         Sim("pause");
     }

@@ -1,6 +1,7 @@
 #pragma once
-// What the session tests share: a program folder with shipped data, a home without any
-// simulator and a private socket folder, vantrel-sim on it, and vantrel-cli session runs.
+// What the command-line tests share: a program folder with shipped data, a home without any
+// simulator and a private socket folder, so a run neither reads nor writes anything of the
+// machine's; vantrel-sim on that folder, and vantrel-cli session runs.
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,10 +19,10 @@
 
 namespace vantrel::test {
 
-struct SessionFolders {
+struct CliSandbox {
     QTemporaryDir root;
 
-    explicit SessionFolders(std::initializer_list<const char*> data = {"fuel", "speeds", "airports"}) {
+    explicit CliSandbox(std::initializer_list<const char*> data = {"fuel", "speeds", "airports"}) {
         namespace fs = std::filesystem;
         const fs::path base = root.path().toStdString();
         fs::create_directories(base / "program");
@@ -39,6 +40,11 @@ struct SessionFolders {
         e.insert("VANTREL_FS_PATH", root.path() + "/nosim");
         e.insert("VANTREL_IPC_DIR", root.path() + "/ipc");
         return e;
+    }
+    // The same environment as NAME=VALUE assignments.
+    QStringList EnvAssignments() const {
+        return {"HOME=" + root.path() + "/home", "VANTREL_DOCUMENTS=" + root.path() + "/home",
+                "VANTREL_FS_PATH=" + root.path() + "/nosim", "VANTREL_IPC_DIR=" + root.path() + "/ipc"};
     }
     // Starts vantrel-sim with the arguments; true once its socket is there.
     bool StartSim(QProcess& sim, const QStringList& arguments) const {
