@@ -143,23 +143,17 @@ void TForm4::ShowControl(const std::string& name) {
 
 // Dragging with the left button from any point not covered by a panel.
 void TForm4::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    }
+    drag_.Press(*this, *event);
     QWidget::mousePressEvent(event);
 }
 
 void TForm4::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - dragOffset_);
-        if (gauge_) gauge_->Moved(x(), y());
-    }
+    if (drag_.Move(*this, *event) && gauge_) gauge_->Moved(x(), y());
     QWidget::mouseMoveEvent(event);
 }
 
 void TForm4::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) dragging_ = false;
+    drag_.Release(*event);
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "window_drag.h"
 #include <QPoint>
 #include <QWidget>
 
@@ -46,6 +47,5 @@ private:
     std::unique_ptr<Ui::TForm4> ui;
     vantrel::Gauge* gauge_ = nullptr;
     vantrel::ControlBoard* controls_ = nullptr;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    WindowDrag drag_;
 };

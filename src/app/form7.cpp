@@ -306,21 +306,17 @@ void TForm7::keyPressEvent(QKeyEvent* event) {
 
 // Dragging with the left button from any point not covered by a panel.
 void TForm7::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    }
+    drag_.Press(*this, *event);
     QWidget::mousePressEvent(event);
 }
 
 void TForm7::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - dragOffset_);
+    drag_.Move(*this, *event);
     QWidget::mouseMoveEvent(event);
 }
 
 void TForm7::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) dragging_ = false;
+    drag_.Release(*event);
     QWidget::mouseReleaseEvent(event);
 }
 

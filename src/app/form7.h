@@ -1,4 +1,5 @@
 #pragma once
+#include "window_drag.h"
 #include <QPoint>
 #include <QWidget>
 
@@ -99,6 +100,5 @@ private:
     std::uint16_t checklistItem_ = 1;
     QLabel* currentChecklistPanel_ = nullptr;
     QLabel* nextChecklistPanel_ = nullptr;
-    bool dragging_ = false;
-    QPoint dragOffset_;
+    WindowDrag drag_;
 };
