@@ -17,8 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace vantrel::test {
 
 TempIpcDir::TempIpcDir() {
@@ -114,38 +112,20 @@ std::string ProgramPath(const std::string& name) {
     return std::string(VANTREL_OUT_DIR) + "/" + name;
 }
 
-SimProcess::SimProcess(const std::string& dir, std::vector<std::string> args) {
-    int to_child[2], from_child[2];
-    if (pipe(to_child) != 0 || pipe(from_child) != 0) throw std::runtime_error("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, to_child[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
-    posix_spawn_file_actions_addclose(&actions, to_child[1]);
-    posix_spawn_file_actions_addclose(&actions, from_child[0]);
-    const std::string program = ProgramPath("vantrel-sim");
-    std::vector<std::string> all = {program, "--dir", dir, "--tick", "20"};
+namespace {
+
+std::vector<std::string> SimCommand(const std::string& dir, const std::vector<std::string>& args) {
+    std::vector<std::string> all = {ProgramPath("vantrel-sim"), "--dir", dir, "--tick", "20"};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(to_child[0]);
-    close(from_child[1]);
-    in_ = to_child[1];
-    out_ = from_child[0];
-    fcntl(out_, F_SETFL, O_NONBLOCK);
-    fcntl(in_, F_SETFD, FD_CLOEXEC);
-    fcntl(out_, F_SETFD, FD_CLOEXEC);
+    return all;
 }
 
-SimProcess::~SimProcess() {
-    if (pid_ > 0) Kill();
-    if (in_ >= 0) close(in_);
-    if (out_ >= 0) close(out_);
-}
+} // namespace
+
+SimProcess::SimProcess(const std::string& dir, std::vector<std::string> args)
+    : child_(SimCommand(dir, args)) {}
+
+SimProcess::~SimProcess() = default;
 
 bool SimProcess::WaitFor(const std::string& text, int timeout_ms) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
@@ -157,35 +137,23 @@ bool SimProcess::WaitFor(const std::string& text, int timeout_ms) {
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
                 .count();
         if (left <= 0) return false;
-        pollfd p{out_, POLLIN, 0};
-        if (poll(&p, 1, int(left)) <= 0) continue;
-        char buffer[4096];
-        const ssize_t n = read(out_, buffer, sizeof buffer);
-        if (n == 0) return output_.find(text, searched) != std::string::npos;
-        if (n > 0) output_.append(buffer, std::size_t(n));
+        if (!child_.Read(int(left), output_)) return output_.find(text, searched) != std::string::npos;
     }
 }
 
 void SimProcess::Send(const std::string& line) {
-    const std::string text = line + "\n";
-    [[maybe_unused]] const ssize_t n = write(in_, text.data(), text.size());
+    child_.Send(line);
 }
 
 void SimProcess::Kill() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
+    child_.Kill();
 }
 
 int SimProcess::Stop() {
-    if (pid_ <= 0) return -1;
+    if (!child_.Running()) return -1;
     Send("quit");
     WaitFor("stopped after", 5000);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return child_.Wait(-1);
 }
 
 } // namespace vantrel::test

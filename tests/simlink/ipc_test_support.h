@@ -1,4 +1,6 @@
 #pragma once
+#include "support/piped_child.h"
+
 #include "simlink/ipc_client.h"
 #include "simlink/offset_space.h"
 #include "simlink/posix_ipc_server.h"
@@ -83,9 +85,7 @@ public:
     const std::string& Output() const { return output_; }
 
 private:
-    pid_t pid_ = -1;
-    int in_ = -1;
-    int out_ = -1;
+    PipedChild child_;
     std::string output_;
 };
 

@@ -3,15 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
 #include <sstream>
-#include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace vantrel::wine {
 
@@ -37,7 +29,9 @@ bool Available() {
     return std::string(VANTREL_WINE).size() > 0 && access(VANTREL_WINE, X_OK) == 0;
 }
 
-Program::Program(const std::string& name, std::vector<std::string> args, bool native) {
+namespace {
+
+std::vector<std::string> Command(const std::string& name, std::vector<std::string> args, bool native) {
     PrepareEnvironment();
     std::vector<std::string> all;
     if (native) {
@@ -47,34 +41,15 @@ Program::Program(const std::string& name, std::vector<std::string> args, bool na
         all.push_back(std::string(VANTREL_WINDOWS_DIR) + "/" + name);
     }
     all.insert(all.end(), args.begin(), args.end());
-    int to_child[2], from_child[2];
-    if (pipe(to_child) != 0 || pipe(from_child) != 0) throw std::runtime_error("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, to_child[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
-    posix_spawn_file_actions_addclose(&actions, to_child[1]);
-    posix_spawn_file_actions_addclose(&actions, from_child[0]);
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, all[0].c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(to_child[0]);
-    close(from_child[1]);
-    in_ = to_child[1];
-    out_ = from_child[0];
-    fcntl(out_, F_SETFL, O_NONBLOCK);
-    fcntl(in_, F_SETFD, FD_CLOEXEC);
-    fcntl(out_, F_SETFD, FD_CLOEXEC);
+    return all;
 }
 
-Program::~Program() {
-    Kill();
-    if (in_ >= 0) close(in_);
-    if (out_ >= 0) close(out_);
-}
+} // namespace
+
+Program::Program(const std::string& name, std::vector<std::string> args, bool native)
+    : child_(Command(name, std::move(args), native)) {}
+
+Program::~Program() = default;
 
 std::string Program::Line(int timeout_ms) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
@@ -87,15 +62,11 @@ std::string Program::Line(int timeout_ms) {
         }
         const int left = MillisecondsLeft(deadline);
         if (left == 0) return "";
-        pollfd p{out_, POLLIN, 0};
-        if (poll(&p, 1, left) <= 0) continue;
-        char buffer[4096];
-        const ssize_t n = read(out_, buffer, sizeof buffer);
-        if (n == 0) return "";
-        if (n > 0) {
-            pending_.append(buffer, std::size_t(n));
-            output_.append(buffer, std::size_t(n));
-        }
+        std::string more;
+        const bool open = child_.Read(left, more);
+        pending_ += more;
+        output_ += more;
+        if (!open) return "";
     }
 }
 
@@ -111,8 +82,7 @@ std::string Program::WaitFor(const std::string& start, int timeout_ms) {
 }
 
 void Program::Send(const std::string& line) {
-    const std::string text = line + "\n";
-    [[maybe_unused]] const ssize_t n = write(in_, text.data(), text.size());
+    child_.Send(line);
 }
 
 std::string Program::Ask(const std::string& line, int timeout_ms) {
@@ -121,28 +91,15 @@ std::string Program::Ask(const std::string& line, int timeout_ms) {
 }
 
 void Program::Kill() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
+    child_.Kill();
 }
 
 void Program::Interrupt() {
-    if (pid_ > 0) kill(pid_, SIGINT);
+    child_.Signal(SIGINT);
 }
 
 int Program::Wait(int timeout_ms) {
-    if (pid_ <= 0) return -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        if (MillisecondsLeft(deadline) == 0) return -1;
-        usleep(10000);
-    }
+    return child_.Wait(timeout_ms);
 }
 
 std::vector<std::string> Words(const std::string& line) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "support/piped_child.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -35,9 +37,7 @@ public:
     const std::string& Output() const { return output_; }
 
 private:
-    pid_t pid_ = -1;
-    int in_ = -1;
-    int out_ = -1;
+    test::PipedChild child_;
     std::string pending_;
     std::string output_;
 };
