@@ -8,6 +8,7 @@
 #include "simlink/ipc_client.h"
 #include "simlink/link_data.h"
 #include "simlink/offsets.h"
+#include "simlink/sim_time_weather.h"
 #include "simlink/simulator_window.h"
 #include "simlink/sound_cues.h"
 
@@ -74,18 +75,12 @@ void LinkWindow::EnableLinkButtons(bool enabled) {
 }
 
 bool LinkWindow::ReadFirstWeather() {
-    std::int16_t qnhRaw = 0, oatRaw = 0;
-    std::uint32_t result = 0;
-    link_.FSUIPC_Read(offsets::kQnh.address, offsets::kQnh.size, &qnhRaw, result);
-    link_.FSUIPC_Read(offsets::kOutsideAirTemperature.address, offsets::kOutsideAirTemperature.size, &oatRaw,
-                      result);
-    if (!link_.FSUIPC_Process(result)) return false;
-    const auto qnh = int(RoundHalfEven(qnhRaw / 16.0));
+    int qnh = 0, oat = 0;
+    if (!ReadSimulatorWeather(link_, qnh, oat)) return false;
     if (qnh >= kMinimumQnh)
         plan_.Guarded([&] { plan_.SetPosition(FieldId::ScrollBar2, qnh); });
     else
         linked = false;
-    const auto oat = int(RoundHalfEven(oatRaw / 256.0));
     if (linked) plan_.Guarded([&] { plan_.SetPosition(FieldId::ScrollBar1, oat); });
     return true;
 }

@@ -35,15 +35,21 @@ void WriteSimulatorClock(IpcClient& link, LocalMs localNow, int utcBiasMinutes) 
     link.FSUIPC_Process(result);
 }
 
-bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan) {
+bool ReadSimulatorWeather(IpcClient& link, int& qnhHpa, int& oatCelsius) {
     std::int16_t qnh = 0, oat = 0;
     std::uint32_t result = 0;
     link.FSUIPC_Read(offsets::kQnh.address, offsets::kQnh.size, &qnh, result);
     link.FSUIPC_Read(offsets::kOutsideAirTemperature.address, offsets::kOutsideAirTemperature.size, &oat,
                      result);
     if (!link.FSUIPC_Process(result)) return false;
-    const auto qnhHpa = int(RoundHalfEven(qnh / 16.0));
-    const auto oatCelsius = int(RoundHalfEven(oat / 256.0));
+    qnhHpa = int(RoundHalfEven(qnh / 16.0));
+    oatCelsius = int(RoundHalfEven(oat / 256.0));
+    return true;
+}
+
+bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan) {
+    int qnhHpa = 0, oatCelsius = 0;
+    if (!ReadSimulatorWeather(link, qnhHpa, oatCelsius)) return false;
     // Each bar takes its value even when the speeds that follow the other one cannot be computed.
     plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar2, qnhHpa); });
     plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar1, oatCelsius); });
