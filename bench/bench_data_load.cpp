@@ -2,11 +2,11 @@
 // transport to the real server on a thread of this process, the fuel, altitude and weight
 // arithmetic, and the writes of the actual fields and the fuel figure.
 #include "planning/flight_plan.h"
-#include "simlink/cockpit.h"
-#include "simlink/offset_space.h"
-#include "simlink/offsets.h"
-#include "simlink/posix_ipc_server.h"
-#include "simlink/posix_transport.h"
+#include "cockpit/cockpit.h"
+#include "ipc/offset_space.h"
+#include "ipc/offsets.h"
+#include "ipc/posix_ipc_server.h"
+#include "ipc/posix_transport.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

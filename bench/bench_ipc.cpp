@@ -1,9 +1,9 @@
 // One exchange carrying the nine reads of the connection monitor's data load, over the posix
 // transport to the real server running on a thread of this process.
-#include "simlink/ipc_client.h"
-#include "simlink/offset_space.h"
-#include "simlink/posix_ipc_server.h"
-#include "simlink/posix_transport.h"
+#include "ipc/ipc_client.h"
+#include "ipc/offset_space.h"
+#include "ipc/posix_ipc_server.h"
+#include "ipc/posix_transport.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // boots its own Wine prefix first (several seconds) and removes it at the end.
 #include "wine/wine_support.h"
 
-#include "simlink/bridge_transport.h"
-#include "simlink/ipc_client.h"
+#include "ipc/bridge_transport.h"
+#include "ipc/ipc_client.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

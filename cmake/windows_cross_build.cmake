@@ -1,4 +1,4 @@
-# Configures and builds the layers without Qt (core, planning, simlink) and the Windows
+# Configures and builds the layers without Qt (core, planning, ipc, cockpit) and the Windows
 # programs (vantrel-bridge, vantrel-winsim, the tests' link-driver) for 64-bit Windows with the
 # MinGW-w64 cross compiler, warnings as errors. The programs land in BUILD_DIR/vantrel. Run as a test:
 #   cmake -DSOURCE_DIR=<repo> -DBUILD_DIR=<dir> [-DGENERATOR=Ninja] -P windows_cross_build.cmake
@@ -14,7 +14,7 @@ if(NOT configured EQUAL 0)
   message(FATAL_ERROR "configuring the Windows cross build failed")
 endif()
 execute_process(
-  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target vantrel_core vantrel_planning vantrel_simlink
+  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target vantrel_core vantrel_planning vantrel_ipc vantrel_cockpit
           vantrel-bridge vantrel-winsim link-driver
   RESULT_VARIABLE built OUTPUT_VARIABLE output ERROR_VARIABLE output)
 message("${output}")

@@ -1,6 +1,6 @@
 // Feeds arbitrary answered blocks to the client's answer walk: whatever the server left in
 // the block, copies stay inside the block and inside the pending destinations.
-#include "simlink/ipc_answer_walk.h"
+#include "ipc/ipc_answer_walk.h"
 
 #include <memory>
 #include <vector>

@@ -1,9 +1,9 @@
 // Feeds arbitrary byte streams, in arbitrary pieces, to a bridge session: whatever a peer
 // sends, the session stays inside its buffers, never hands the simulator a block that fails
 // the record check, and answers nothing before the token.
-#include "simlink/bridge_session.h"
-#include "simlink/ipc_server_walk.h"
-#include "simlink/offset_space.h"
+#include "ipc/bridge_session.h"
+#include "ipc/ipc_server_walk.h"
+#include "ipc/offset_space.h"
 
 #include <algorithm>
 #include <cstdlib>

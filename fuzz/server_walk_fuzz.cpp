@@ -1,8 +1,8 @@
 // Feeds arbitrary blocks to the server's record walk: it must never read or write outside
 // the block or the offset space, and must apply nothing from a block it refuses.
-#include "simlink/ipc_server_walk.h"
-#include "simlink/ipc_wire.h"
-#include "simlink/offset_space.h"
+#include "ipc/ipc_server_walk.h"
+#include "ipc/ipc_wire.h"
+#include "ipc/offset_space.h"
 
 #include <cstdlib>
 #include <cstring>

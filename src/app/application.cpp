@@ -18,8 +18,8 @@
 #include "qt_wave_output.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/cockpit.h"
-#include "simlink/simulator_window.h"
+#include "cockpit/cockpit.h"
+#include "ipc/simulator_window.h"
 
 #include <QApplication>
 #include <QIcon>

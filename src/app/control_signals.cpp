@@ -1,6 +1,6 @@
 #include "control_signals.h"
 
-#include "simlink/control_board.h"
+#include "cockpit/control_board.h"
 
 namespace vantrel {
 

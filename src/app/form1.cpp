@@ -8,7 +8,7 @@
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"
-#include "simlink/cockpit.h"
+#include "cockpit/cockpit.h"
 
 #include <QCoreApplication>
 #include <QTimer>

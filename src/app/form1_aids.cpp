@@ -9,8 +9,8 @@
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"
-#include "simlink/altitude_alert.h"
-#include "simlink/cockpit.h"
+#include "cockpit/altitude_alert.h"
+#include "cockpit/cockpit.h"
 
 #include <QApplication>
 #include <QDateTime>

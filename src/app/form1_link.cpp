@@ -9,8 +9,8 @@
 #include "ui_form1.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/cockpit.h"
-#include "simlink/sound_switch.h"
+#include "cockpit/cockpit.h"
+#include "cockpit/sound_switch.h"
 
 #include <QPushButton>
 

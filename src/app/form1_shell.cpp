@@ -16,7 +16,7 @@
 #include "planning/flight_plan.h"
 #include "shell/aircraft_config_writer.h"
 #include "shell/settings_file.h"
-#include "simlink/cockpit.h"
+#include "cockpit/cockpit.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>

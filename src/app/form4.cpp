@@ -5,8 +5,8 @@
 #include "panel_widget.h"
 #include "ui_form4.h"
 
-#include "simlink/control_board.h"
-#include "simlink/gauge.h"
+#include "cockpit/control_board.h"
+#include "cockpit/gauge.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

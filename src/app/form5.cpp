@@ -5,8 +5,8 @@
 #include "ui_form5.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/control_board.h"
-#include "simlink/fuel_panel.h"
+#include "cockpit/control_board.h"
+#include "cockpit/fuel_panel.h"
 
 #include <QMouseEvent>
 

@@ -4,7 +4,7 @@
 #include "app_title.h"
 #include "core/profile_file.h"
 #include "planning/flight_plan.h"
-#include "simlink/control_board.h"
+#include "cockpit/control_board.h"
 #include "ui_form7.h"
 #include "voice/checklist_speaker.h"
 #include "voice/mspeech.h"

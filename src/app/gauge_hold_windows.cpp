@@ -5,7 +5,7 @@
 #include "form4.h"
 #include "form7.h"
 
-#include "simlink/cockpit.h"
+#include "cockpit/cockpit.h"
 #include "voice/mspeech.h"
 
 #include <QPointer>

@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/cockpit_clock.h"
+#include "cockpit/cockpit_clock.h"
 
 #include <QObject>
 

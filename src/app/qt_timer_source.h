@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/cockpit_timer.h"
+#include "cockpit/cockpit_timer.h"
 
 namespace vantrel {
 

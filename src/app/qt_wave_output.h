@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/wave_sound.h"
+#include "cockpit/wave_sound.h"
 
 #include "voice/wave_file.h"
 

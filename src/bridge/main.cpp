@@ -7,7 +7,7 @@
 #include "unix_host.h"
 #include "window_link.h"
 
-#include "simlink/bridge_wire.h"
+#include "ipc/bridge_wire.h"
 
 #include <atomic>
 #include <bcrypt.h>

@@ -1,6 +1,6 @@
 #include "tcp_server.h"
 
-#include "simlink/bridge_wire.h"
+#include "ipc/bridge_wire.h"
 
 #include <ws2tcpip.h>
 

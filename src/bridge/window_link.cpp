@@ -1,7 +1,7 @@
 #include "window_link.h"
 
-#include "simlink/ipc_transport.h"
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_transport.h"
+#include "ipc/ipc_wire.h"
 
 #include <cstring>
 

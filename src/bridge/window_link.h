@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/bridge_session.h"
+#include "ipc/bridge_session.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "cli/json_writer.h"
 
-#include "simlink/ipc_client.h"
+#include "ipc/ipc_client.h"
 
 #include <cstdint>
 #include <cstdio>

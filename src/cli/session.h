@@ -1,8 +1,8 @@
 #pragma once
 #include "shell/flight_log_view.h"
-#include "simlink/cockpit.h"
-#include "simlink/mouse_button.h"
-#include "simlink/utc_clock.h"
+#include "cockpit/cockpit.h"
+#include "cockpit/mouse_button.h"
+#include "cockpit/utc_clock.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

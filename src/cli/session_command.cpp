@@ -6,9 +6,9 @@
 #include "core/convert.h"
 #include "planning/flight_plan.h"
 #include "shell/startup.h"
-#include "simlink/cockpit_clock.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/simulator_window.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_timer.h"
+#include "ipc/simulator_window.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

@@ -3,7 +3,7 @@
 #include "session.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/cockpit_clock.h"
+#include "cockpit/cockpit_clock.h"
 
 namespace vantrel::cli {
 

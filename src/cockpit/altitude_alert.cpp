@@ -1,4 +1,4 @@
-#include "simlink/altitude_alert.h"
+#include "cockpit/altitude_alert.h"
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"

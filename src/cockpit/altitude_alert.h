@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/mouse_button.h"
+#include "cockpit/mouse_button.h"
 
 #include <functional>
 

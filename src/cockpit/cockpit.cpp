@@ -1,9 +1,9 @@
-#include "simlink/cockpit.h"
+#include "cockpit/cockpit.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/altitude_alert.h"
-#include "simlink/sim_time_weather.h"
-#include "simlink/sound_switch.h"
+#include "cockpit/altitude_alert.h"
+#include "cockpit/sim_time_weather.h"
+#include "cockpit/sound_switch.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "simlink/cockpit_clock.h"
+#include "cockpit/cockpit_clock.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "simlink/cockpit_clock.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/wave_sound.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/wave_sound.h"
 
 #include <functional>
 #include <string>

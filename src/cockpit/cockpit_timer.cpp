@@ -1,4 +1,4 @@
-#include "simlink/cockpit_timer.h"
+#include "cockpit/cockpit_timer.h"
 
 #include <algorithm>
 

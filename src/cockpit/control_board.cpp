@@ -1,4 +1,4 @@
-#include "simlink/control_board.h"
+#include "cockpit/control_board.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "simlink/flight_log.h"
+#include "cockpit/flight_log.h"
 
 #include "core/convert.h"
 #include "core/durable_file.h"

@@ -1,4 +1,4 @@
-#include "simlink/flight_recorder.h"
+#include "cockpit/flight_recorder.h"
 
 #include "core/convert.h"
 #include "planning/flight_plan.h"

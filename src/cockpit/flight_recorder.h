@@ -1,8 +1,8 @@
 #pragma once
-#include "simlink/cockpit_clock.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/flight_log.h"
-#include "simlink/link_data.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/flight_log.h"
+#include "cockpit/link_data.h"
 
 #include <functional>
 #include <string>

@@ -1,9 +1,9 @@
-#include "simlink/fuel_panel.h"
+#include "cockpit/fuel_panel.h"
 
 #include "core/convert.h"
 #include "core/rounding.h"
 #include "planning/flight_plan.h"
-#include "simlink/ipc_client.h"
+#include "ipc/ipc_client.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
-#include "simlink/cockpit_clock.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/control_board.h"
-#include "simlink/link_data.h"
-#include "simlink/sound_cues.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/control_board.h"
+#include "cockpit/link_data.h"
+#include "cockpit/sound_cues.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "simlink/gauge.h"
+#include "cockpit/gauge.h"
 
 namespace vantrel {
 

@@ -1,16 +1,16 @@
-#include "simlink/link_window.h"
+#include "cockpit/link_window.h"
 
 #include "core/convert.h"
 #include "core/rounding.h"
 #include "planning/flight_plan.h"
-#include "simlink/altitude_alert.h"
-#include "simlink/control_board.h"
-#include "simlink/ipc_client.h"
-#include "simlink/link_data.h"
-#include "simlink/offsets.h"
-#include "simlink/sim_time_weather.h"
-#include "simlink/simulator_window.h"
-#include "simlink/sound_cues.h"
+#include "cockpit/altitude_alert.h"
+#include "cockpit/control_board.h"
+#include "ipc/ipc_client.h"
+#include "cockpit/link_data.h"
+#include "ipc/offsets.h"
+#include "cockpit/sim_time_weather.h"
+#include "ipc/simulator_window.h"
+#include "cockpit/sound_cues.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
-#include "simlink/cockpit_seams.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/mouse_button.h"
+#include "cockpit/cockpit_seams.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/mouse_button.h"
 
 #include <functional>
 #include <memory>

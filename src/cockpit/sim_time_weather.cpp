@@ -1,9 +1,9 @@
-#include "simlink/sim_time_weather.h"
+#include "cockpit/sim_time_weather.h"
 
 #include "core/rounding.h"
 #include "planning/flight_plan.h"
-#include "simlink/ipc_client.h"
-#include "simlink/offsets.h"
+#include "ipc/ipc_client.h"
+#include "ipc/offsets.h"
 
 #include <cstdint>
 

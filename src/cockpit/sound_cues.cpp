@@ -1,4 +1,4 @@
-#include "simlink/sound_cues.h"
+#include "cockpit/sound_cues.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "simlink/cockpit_clock.h"
-#include "simlink/wave_sound.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/wave_sound.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "simlink/sound_switch.h"
+#include "cockpit/sound_switch.h"
 
 namespace vantrel {
 

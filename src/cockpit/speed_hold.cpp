@@ -1,4 +1,4 @@
-#include "simlink/speed_hold.h"
+#include "cockpit/speed_hold.h"
 
 #include "core/convert.h"
 #include "core/profile_file.h"

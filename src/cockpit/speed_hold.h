@@ -1,9 +1,9 @@
 #pragma once
 #include "planning/flight_plan.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/control_board.h"
-#include "simlink/ipc_client.h"
-#include "simlink/link_data.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/control_board.h"
+#include "ipc/ipc_client.h"
+#include "cockpit/link_data.h"
 
 #include <cstdint>
 #include <functional>

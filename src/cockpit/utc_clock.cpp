@@ -1,4 +1,4 @@
-#include "simlink/utc_clock.h"
+#include "cockpit/utc_clock.h"
 
 #include "planning/flight_plan.h"
 

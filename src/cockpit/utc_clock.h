@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/cockpit_seams.h"
+#include "cockpit/cockpit_seams.h"
 
 #include <memory>
 #include <string>

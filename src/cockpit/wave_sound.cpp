@@ -1,4 +1,4 @@
-#include "simlink/wave_sound.h"
+#include "cockpit/wave_sound.h"
 
 namespace vantrel {
 

@@ -1,7 +1,7 @@
-#include "simlink/bridge_session.h"
+#include "ipc/bridge_session.h"
 
-#include "simlink/bridge_wire.h"
-#include "simlink/ipc_server_walk.h"
+#include "ipc/bridge_wire.h"
+#include "ipc/ipc_server_walk.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 namespace vantrel {
 

@@ -1,10 +1,10 @@
 #ifndef _WIN32
 
-#include "simlink/bridge_transport.h"
+#include "ipc/bridge_transport.h"
 
-#include "simlink/ipc_dir.h"
-#include "simlink/ipc_server_walk.h"
-#include "simlink/posix_transport.h"
+#include "ipc/ipc_dir.h"
+#include "ipc/ipc_server_walk.h"
+#include "ipc/posix_transport.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #pragma once
-#include "simlink/bridge_wire.h"
-#include "simlink/ipc_transport.h"
-#include "simlink/ipc_wire.h"
+#include "ipc/bridge_wire.h"
+#include "ipc/ipc_transport.h"
+#include "ipc/ipc_wire.h"
 
 #ifndef _WIN32
 

@@ -1,6 +1,6 @@
-#include "simlink/bridge_wire.h"
+#include "ipc/bridge_wire.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 #include <algorithm>
 

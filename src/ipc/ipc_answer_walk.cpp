@@ -1,6 +1,6 @@
-#include "simlink/ipc_answer_walk.h"
+#include "ipc/ipc_answer_walk.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "simlink/ipc_client.h"
+#include "ipc/ipc_client.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 #include <cstring>
 

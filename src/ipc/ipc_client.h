@@ -1,7 +1,7 @@
 #pragma once
-#include "simlink/ipc_answer_walk.h"
-#include "simlink/ipc_result.h"
-#include "simlink/ipc_transport.h"
+#include "ipc/ipc_answer_walk.h"
+#include "ipc/ipc_result.h"
+#include "ipc/ipc_transport.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "simlink/ipc_dir.h"
+#include "ipc/ipc_dir.h"
 
 #include <cstdlib>
 

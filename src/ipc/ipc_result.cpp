@@ -1,4 +1,4 @@
-#include "simlink/ipc_result.h"
+#include "ipc/ipc_result.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
-#include "simlink/ipc_server_walk.h"
+#include "ipc/ipc_server_walk.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 #include <algorithm>
 #include <cstring>

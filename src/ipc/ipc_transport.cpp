@@ -1,4 +1,4 @@
-#include "simlink/ipc_transport.h"
+#include "ipc/ipc_transport.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "simlink/offset_space.h"
+#include "ipc/offset_space.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 namespace vantrel {
 

@@ -1,10 +1,10 @@
 #ifndef _WIN32
 
-#include "simlink/posix_ipc_server.h"
+#include "ipc/posix_ipc_server.h"
 
-#include "simlink/ipc_dir.h"
-#include "simlink/ipc_wire.h"
-#include "simlink/posix_transport.h"
+#include "ipc/ipc_dir.h"
+#include "ipc/ipc_wire.h"
+#include "ipc/posix_transport.h"
 
 #include <array>
 #include <cctype>

@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/ipc_server_walk.h"
+#include "ipc/ipc_server_walk.h"
 
 #ifndef _WIN32
 

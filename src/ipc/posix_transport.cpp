@@ -1,8 +1,8 @@
 #ifndef _WIN32
 
-#include "simlink/posix_transport.h"
+#include "ipc/posix_transport.h"
 
-#include "simlink/ipc_dir.h"
+#include "ipc/ipc_dir.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/ipc_transport.h"
+#include "ipc/ipc_transport.h"
 
 #ifndef _WIN32
 

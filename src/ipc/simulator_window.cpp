@@ -1,11 +1,11 @@
-#include "simlink/simulator_window.h"
+#include "ipc/simulator_window.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include "simlink/bridge_transport.h"
-#include "simlink/ipc_dir.h"
-#include "simlink/posix_transport.h"
+#include "ipc/bridge_transport.h"
+#include "ipc/ipc_dir.h"
+#include "ipc/posix_transport.h"
 
 #include <unistd.h>
 #endif

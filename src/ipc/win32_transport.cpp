@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "simlink/ipc_transport.h"
+#include "ipc/ipc_transport.h"
 
 #include <windows.h>
 

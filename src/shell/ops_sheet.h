@@ -1,6 +1,6 @@
 #pragma once
 #include "planning/flight_plan.h"
-#include "simlink/cockpit_clock.h"
+#include "cockpit/cockpit_clock.h"
 
 #include <string>
 #include <string_view>

@@ -4,7 +4,7 @@
 #include "core/profile_file.h"
 #include "shell/aircraft_files.h"
 #include "shell/sim_paths.h"
-#include "simlink/sound_switch.h"
+#include "cockpit/sound_switch.h"
 
 namespace vantrel {
 

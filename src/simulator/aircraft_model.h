@@ -1,5 +1,5 @@
 #pragma once
-#include "simlink/offset_space.h"
+#include "ipc/offset_space.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // vantrel-sim: a stand-in simulator that serves the interface's offsets over the posix
 // transport, driven by a scenario file and by commands on standard input.
-#include "simlink/ipc_dir.h"
-#include "simlink/offset_space.h"
-#include "simlink/posix_ipc_server.h"
+#include "ipc/ipc_dir.h"
+#include "ipc/offset_space.h"
+#include "ipc/posix_ipc_server.h"
 #include "simulator/aircraft_model.h"
 #include "simulator/scenario.h"
 #include "simulator/sim_commands.h"

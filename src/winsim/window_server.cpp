@@ -1,7 +1,7 @@
 #include "window_server.h"
 
-#include "simlink/ipc_server_walk.h"
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_server_walk.h"
+#include "ipc/ipc_wire.h"
 
 #include <array>
 #include <cstdio>

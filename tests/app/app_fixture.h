@@ -7,8 +7,8 @@
 #include "control_signals.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/cockpit.h"
-#include "simlink/posix_transport.h"
+#include "cockpit/cockpit.h"
+#include "ipc/posix_transport.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

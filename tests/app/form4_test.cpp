@@ -5,9 +5,9 @@
 #include "form7.h"
 #include "panel_widget.h"
 
-#include "simlink/control_board.h"
-#include "simlink/gauge.h"
-#include "simlink/sound_cues.h"
+#include "cockpit/control_board.h"
+#include "cockpit/gauge.h"
+#include "cockpit/sound_cues.h"
 
 #include <QGuiApplication>
 #include <QScreen>

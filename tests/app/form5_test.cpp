@@ -5,10 +5,10 @@
 
 #include "core/convert.h"
 #include "core/rounding.h"
-#include "simlink/control_board.h"
-#include "simlink/fuel_panel.h"
-#include "simlink/ipc_client.h"
-#include "simlink/sound_cues.h"
+#include "cockpit/control_board.h"
+#include "cockpit/fuel_panel.h"
+#include "ipc/ipc_client.h"
+#include "cockpit/sound_cues.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -6,7 +6,7 @@
 #include "gauge_hold_windows.h"
 #include "panel_widget.h"
 
-#include "simlink/cockpit.h"
+#include "cockpit/cockpit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -7,7 +7,7 @@
 #include "panel_widget.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/cockpit.h"
+#include "cockpit/cockpit.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

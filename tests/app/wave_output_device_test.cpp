@@ -5,7 +5,7 @@
 #include "qt_wave_output.h"
 #include "voice/sound_server.h"
 
-#include "simlink/sound_cues.h"
+#include "cockpit/sound_cues.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // altitude and the speeds mode, against the real server.
 #include "cockpit_rig.h"
 
-#include "simlink/altitude_alert.h"
-#include "simlink/utc_clock.h"
+#include "cockpit/altitude_alert.h"
+#include "cockpit/utc_clock.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

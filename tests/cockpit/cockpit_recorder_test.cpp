@@ -4,7 +4,7 @@
 #include "cockpit_rig.h"
 #include "cockpit_test_support.h"
 
-#include "simlink/flight_log.h"
+#include "cockpit/flight_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The cockpit's clock, timers and sound cues without a window.
-#include "simlink/cockpit_clock.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/sound_cues.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/sound_cues.h"
 
 #include <gtest/gtest.h>
 

@@ -2,15 +2,15 @@
 // A cockpit bench for the recorder and the fuel panel: a plan in a program folder of its own,
 // a virtual clock and timers, a recorded wave player, and the link to the real server over
 // the posix transport, with the data load's reads of the tanks and the on-ground flag.
-#include "ipc_test_support.h"
+#include "ipc/ipc_test_support.h"
 
 #include "planning/flight_plan.h"
-#include "simlink/cockpit_clock.h"
-#include "simlink/cockpit_timer.h"
-#include "simlink/control_board.h"
-#include "simlink/link_data.h"
-#include "simlink/sound_cues.h"
-#include "simlink/wave_sound.h"
+#include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/control_board.h"
+#include "cockpit/link_data.h"
+#include "cockpit/sound_cues.h"
+#include "cockpit/wave_sound.h"
 
 #include <cstdlib>
 #include <filesystem>

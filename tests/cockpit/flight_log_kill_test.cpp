@@ -2,7 +2,7 @@
 // a torn line.
 #include "cockpit_test_support.h"
 
-#include "simlink/flight_log.h"
+#include "cockpit/flight_log.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "core/convert.h"
 #include "core/rounding.h"
-#include "simlink/flight_log.h"
-#include "simlink/flight_recorder.h"
+#include "cockpit/flight_log.h"
+#include "cockpit/flight_recorder.h"
 
 #include <gtest/gtest.h>
 

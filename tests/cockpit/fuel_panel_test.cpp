@@ -3,7 +3,7 @@
 #include "cockpit_test_support.h"
 
 #include "core/convert.h"
-#include "simlink/fuel_panel.h"
+#include "cockpit/fuel_panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The speeds gauge: its mode cycle with the flaps, its agreement with the speeds, its place.
-#include "simlink/gauge.h"
+#include "cockpit/gauge.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The speed hold flying vantrel-sim in lock step: one data load per simulated second.
-#include "ipc_test_support.h"
+#include "ipc/ipc_test_support.h"
 
-#include "simlink/cockpit_timer.h"
-#include "simlink/speed_hold.h"
+#include "cockpit/cockpit_timer.h"
+#include "cockpit/speed_hold.h"
 
 #include <gtest/gtest.h>
 

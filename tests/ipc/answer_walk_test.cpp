@@ -1,8 +1,8 @@
 // The client's walk over an answered block: only pending destinations, never past them.
-#include "simlink/ipc_answer_walk.h"
-#include "simlink/ipc_result.h"
-#include "simlink/ipc_transport.h"
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_answer_walk.h"
+#include "ipc/ipc_result.h"
+#include "ipc/ipc_transport.h"
+#include "ipc/ipc_wire.h"
 
 #include <gtest/gtest.h>
 #include <vector>

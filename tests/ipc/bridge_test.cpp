@@ -2,11 +2,11 @@
 // session code serves loopback connections on a test thread, in front of a scripted simulator.
 #include "ipc_test_support.h"
 
-#include "simlink/bridge_session.h"
-#include "simlink/bridge_transport.h"
-#include "simlink/ipc_server_walk.h"
-#include "simlink/ipc_wire.h"
-#include "simlink/simulator_window.h"
+#include "ipc/bridge_session.h"
+#include "ipc/bridge_transport.h"
+#include "ipc/ipc_server_walk.h"
+#include "ipc/ipc_wire.h"
+#include "ipc/simulator_window.h"
 
 #include <arpa/inet.h>
 #include <atomic>

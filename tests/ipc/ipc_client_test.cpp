@@ -1,7 +1,7 @@
 // The client over the real posix transport against the real server on a test thread.
 #include "ipc_test_support.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "ipc_test_support.h"
 
-#include "simlink/ipc_dir.h"
+#include "ipc/ipc_dir.h"
 
 #include <cerrno>
 #include <chrono>

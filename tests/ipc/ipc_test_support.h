@@ -1,10 +1,10 @@
 #pragma once
 #include "support/piped_child.h"
 
-#include "simlink/ipc_client.h"
-#include "simlink/offset_space.h"
-#include "simlink/posix_ipc_server.h"
-#include "simlink/posix_transport.h"
+#include "ipc/ipc_client.h"
+#include "ipc/offset_space.h"
+#include "ipc/posix_ipc_server.h"
+#include "ipc/posix_transport.h"
 
 #include <atomic>
 #include <functional>

@@ -1,7 +1,7 @@
 // The server's record walk and offset space, in process.
-#include "simlink/ipc_server_walk.h"
-#include "simlink/ipc_wire.h"
-#include "simlink/offset_space.h"
+#include "ipc/ipc_server_walk.h"
+#include "ipc/ipc_wire.h"
+#include "ipc/offset_space.h"
 
 #include <gtest/gtest.h>
 #include <vector>

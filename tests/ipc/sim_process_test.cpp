@@ -1,7 +1,7 @@
 // vantrel-sim as a separate process, reached through the real posix transport.
 #include "ipc_test_support.h"
 
-#include "simlink/ipc_wire.h"
+#include "ipc/ipc_wire.h"
 
 #include <chrono>
 #include <cstdio>

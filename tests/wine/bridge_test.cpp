@@ -2,9 +2,9 @@
 // parts under Wine in the shared prefix.
 #include "wine_support.h"
 
-#include "simlink/bridge_transport.h"
-#include "simlink/ipc_client.h"
-#include "simlink/ipc_wire.h"
+#include "ipc/bridge_transport.h"
+#include "ipc/ipc_client.h"
+#include "ipc/ipc_wire.h"
 
 #include <arpa/inet.h>
 #include <chrono>

@@ -11,7 +11,7 @@
 //   bench N                      -> "bench US..." N exchanges of the data load's nine reads
 //   quit
 // With --idle it only waits until it is ended.
-#include "simlink/ipc_client.h"
+#include "ipc/ipc_client.h"
 
 #include <algorithm>
 #include <chrono>
