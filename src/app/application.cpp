@@ -55,7 +55,8 @@ void Application::CreateCockpit(const std::string& programDir) {
                            else
                                QApplication::beep();
                        },
-                       linkThread_.get()};
+                       linkThread_.get(),
+                       [clock = clock_.get()](std::function<void()> fn) { clock->Post(std::move(fn)); }};
     cockpit_ = std::make_unique<Cockpit>(*plan_, seams, programDir);
     controlSignals_ = std::make_unique<ControlSignals>(cockpit_->controls);
     cockpit_->linkWindow.onIconChanged = [this](const std::string& path) { SetLinkIcon(path); };

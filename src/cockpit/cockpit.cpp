@@ -26,8 +26,9 @@ void DefineMainWindowControls(ControlBoard& controls) {
 
 Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string programDir_,
                  std::unique_ptr<IpcTransport> transport, IpcTimings timings)
-    : plan(plan_), seams(seams_), programDir(std::move(programDir_)), link(std::move(transport), timings),
-      snd(seams.wave), cues(snd, seams.clock, programDir, plan.values.SoundOn, handlers),
+    : plan(plan_), seams(seams_), programDir(std::move(programDir_)), handlers(seams.dispatch),
+      link(std::move(transport), timings), snd(seams.wave),
+      cues(snd, seams.clock, programDir, plan.values.SoundOn, handlers),
       linkWindow(plan, link, cues, controls, data, seams, programDir, handlers),
       recorder(plan, data, *linkWindow.Timer2, seams.clock, programDir),
       fuelPanel(plan, link, data, controls, cues, seams.clock, *linkWindow.Timer1,

@@ -27,6 +27,9 @@ struct CockpitSeams {
     std::function<void()> beep;
     // Where the exchanges and the window look-up run; null runs them at once on this thread.
     LinkRunner* linkRunner = nullptr;
+    // Runs a function later from the window thread's event loop; empty runs cockpit handlers
+    // at once where they are asked for (see HandlerQueue).
+    std::function<void(std::function<void()>)> dispatch = {};
 };
 
 } // namespace vantrel

@@ -3,11 +3,17 @@
 namespace vantrel {
 
 void HandlerQueue::Post(Handler handler) {
-    if (active_ > 0 && !HandlerRunning()) {
-        waiting_.push_back(std::move(handler));
+    if (HandlerRunning() || (active_ == 0 && waiting_.empty() && !dispatcher_)) {
+        Start(std::move(handler));
         return;
     }
-    Start(std::move(handler));
+    waiting_.push_back(std::move(handler));
+    if (active_ > 0 || !dispatcher_ || dispatched_) return;
+    dispatched_ = true;
+    dispatcher_([this] {
+        dispatched_ = false;
+        StartWaiting();
+    });
 }
 
 void HandlerQueue::Start(Handler handler) {

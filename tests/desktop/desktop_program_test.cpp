@@ -1,95 +1,12 @@
-// The whole program on a real X display with the sounds really playing (a PulseAudio null sink):
-// keys typed through the window system at a quick pace, and clicks while the simulator hangs.
-#include "app/app_fixture.h"
-#include "voice/sound_server.h"
-
-#include "application.h"
-#include "form1.h"
-#include "form2.h"
-#include "form4.h"
-#include "panel_widget.h"
-
-#include "cockpit/cockpit.h"
-#include "planning/flight_plan.h"
-
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QWindow>
-
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <functional>
+// Keys typed through the window system at a quick pace, and clicks while the simulator hangs.
+#include "desktop_fixture.h"
 
 using vantrel::FieldId;
 namespace colors = vantrel::colors;
+using vantrel::test::DesktopProgram;
+using vantrel::test::RunUntil;
 
 namespace {
-
-bool RunUntil(const std::function<bool()>& condition, int limitMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-class DesktopProgram : public vantrel::test::SoundServer {
-protected:
-    QTemporaryDir ipcDir;
-    QTemporaryDir programDir;
-    std::unique_ptr<vantrel::Application> program;
-    Recorder recorder;
-    QProcess sim;
-
-    void SetUp() override {
-        vantrel::test::SoundServer::SetUp();
-        if (IsSkipped()) return;
-        setenv("VANTREL_IPC_DIR", ipcDir.path().toLocal8Bit().constData(), 1);
-        CopyShippedData(programDir.path().toStdString());
-        program = std::make_unique<vantrel::Application>(); // the real sound output
-        recorder.Install(program->Context());
-    }
-    void TearDown() override {
-        if (sim.state() != QProcess::NotRunning) {
-            kill(pid_t(sim.processId()), SIGKILL);
-            sim.waitForFinished(3000);
-        }
-        program.reset();
-        unsetenv("VANTREL_IPC_DIR");
-        vantrel::test::SoundServer::TearDown();
-    }
-
-    void Open() {
-        ASSERT_TRUE(program->CreateWindows(programDir.path().toStdString() + "/"));
-        program->ShowWindows();
-        ASSERT_TRUE(
-            RunUntil([this] { return Main().isVisible() && Main().windowHandle()->isExposed(); }, 5000));
-        // The splash goes after 3.5 s; clicks land on the main window from then on.
-        QWidget* splash = program->Context().windows.Form2;
-        ASSERT_TRUE(RunUntil([splash] { return !splash->isVisible(); }, 6000));
-    }
-    TForm1& Main() { return *program->Context().windows.Form1; }
-    vantrel::Cockpit& Cockpit() { return *program->GetCockpit(); }
-    bool Settled() { return Cockpit().handlers.Idle(); }
-
-    // Runs xdotool with the arguments while the program's event loop goes on.
-    void XDoTool(const QStringList& args) {
-        QProcess tool;
-        tool.start("xdotool", args);
-        ASSERT_TRUE(tool.waitForStarted(3000));
-        ASSERT_TRUE(RunUntil([&] { return tool.state() == QProcess::NotRunning; }, 10000));
-        ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-    }
-    // A left click through the window system in the middle of the widget.
-    void ClickOn(QWidget* widget) {
-        const QPoint at = widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2));
-        XDoTool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
-    }
-};
 
 TEST_F(DesktopProgram, CodesTypedQuicklyWhileTheCuesPlayEndExactlyAsTyped) {
     Open();
@@ -116,23 +33,10 @@ TEST_F(DesktopProgram, CodesTypedQuicklyWhileTheCuesPlayEndExactlyAsTyped) {
 }
 
 TEST_F(DesktopProgram, AClickTakesEffectWhileTheStalledExchangeIsOut) {
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.setStandardOutputFile(QProcess::nullDevice());
-    sim.start(VANTREL_OUT_DIR "/vantrel-sim",
-              {"--dir", ipcDir.path(), "--scenario", VANTREL_SOURCE_DIR "/data/scenarios/eddh-eham.txt",
-               "--quiet"});
-    ASSERT_TRUE(sim.waitForStarted(5000));
-    ASSERT_TRUE(RunUntil([this] { return QFileInfo::exists(ipcDir.filePath("FS98MAIN")); }, 5000));
-    Open();
-    auto lamp = [this] { return Main().Panel("Panel3")->Color(); };
-    ASSERT_TRUE(RunUntil([&] { return lamp() == colors::Lime && Settled(); }, 8000));
-
-    // Every second a data load; the simulator stops answering.
-    Cockpit().linkWindow.Timer1->SetInterval(1000);
-    ASSERT_EQ(kill(pid_t(sim.processId()), SIGSTOP), 0);
-    ASSERT_TRUE(RunUntil([&] { return lamp() == colors::Yellow && !Settled(); }, 5000));
-
-    QWidget* gauge = program->Context().windows.Form4;
+    ASSERT_NO_FATAL_FAILURE(OpenLinked());
+    ASSERT_NO_FATAL_FAILURE(StallSimulator());
+    auto lamp = [this] { return Lamp(); };
+    QWidget* gauge = Gauge();
     const bool gaugeShown = gauge->isVisible();
     ClickOn(Main().Panel("Panel9"));
     EXPECT_TRUE(RunUntil([&] { return gauge->isVisible() != gaugeShown; }, 5000));
