@@ -1,6 +1,7 @@
 // The speed hold, the reverse and the speeds gauge in vantrel-cli session, against vantrel-sim.
 #include "cli_sandbox.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -140,3 +141,70 @@ TEST(CliSessionSpeedHold, ReverseFiresOnTheGroundAboveOneHundredKnots) {
 }
 
 } // namespace
+
+namespace {
+
+// A session driven one line at a time, so that the simulator can change between commands.
+class LiveSession {
+public:
+    LiveSession(const vantrel::test::CliSandbox& box, const QStringList& arguments) {
+        process_.setProcessEnvironment(box.Env());
+        process_.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
+                       QStringList{"session", "--program-dir", box.Program()} + arguments);
+        EXPECT_TRUE(process_.waitForStarted(5000));
+        start = NextLine();
+    }
+    ~LiveSession() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(10000)) process_.kill();
+    }
+    QJsonObject Run(const QByteArray& command) {
+        process_.write(command + "\n");
+        return NextLine();
+    }
+    QJsonObject start;
+
+private:
+    QJsonObject NextLine() {
+        while (!process_.canReadLine() && process_.waitForReadyRead(30000)) {
+        }
+        return QJsonDocument::fromJson(process_.readLine()).object();
+    }
+    QProcess process_;
+};
+
+qint64 ClockMs(const QJsonObject& line) {
+    return QDateTime::fromString(line["clock"].toString(), Qt::ISODateWithMs).toMSecsSinceEpoch();
+}
+
+} // namespace
+
+// The fuel panel's pauses carry the clock past several of the hold's one-second ticks: the
+// missed ticks run as one hold step, and the next one comes a period later.
+TEST(CliSessionSpeedHold, OverdueTicksRunOnceThenKeepTheirPeriod) {
+    HoldSandbox box;
+    for (const char* line : {"ground 0", "climb 10000 600000", "step 1", "climb 10000 0", "throttle 60"})
+        box.Sim(line);
+    ASSERT_TRUE(box.Sim("speed 250").contains("ias=250.0kt"));
+    LiveSession session(box, {"--now", "2026-12-09T10:00:00"});
+    session.Run("advance 1");
+    session.Run("click Form7.pnat");
+    const int onTarget = Value(session.Run("advance 1"), "LastThrottle").toInt();
+    box.Sim("speed 245");
+    const QJsonObject slow = session.Run("advance 1");
+    const int step = Value(slow, "LastThrottle").toInt() - onTarget;
+    ASSERT_GT(step, 0);
+    session.Run("click Button2");
+    session.Run("click Form5.Image3");
+    const QJsonObject held = session.Run("click Form5.Image3");
+    ASSERT_GE(ClockMs(held) - ClockMs(slow), 2000) << "the pauses missed fewer than two ticks";
+
+    const struct {
+        const char* command;
+        int steps; // hold steps since the slow one
+    } cases[] = {{"advance 0.01", 1}, {"advance 0.98", 1}, {"advance 0.02", 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Value(session.Run(c.command), "LastThrottle").toInt(),
+                  Value(slow, "LastThrottle").toInt() + c.steps * step)
+            << c.command;
+}
