@@ -1,6 +1,10 @@
 // The link window's monitor and data load against the real server over the posix transport.
 #include "cockpit_rig.h"
 
+#include <chrono>
+#include <thread>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace vantrel {
@@ -46,6 +50,35 @@ TEST(LinkMonitor, SimulatorAbsentKeepsEverythingRedAndDisabled) {
         EXPECT_FALSE(rig.cockpit->link.IsOpen());
     }
     EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
+}
+
+// A simulator whose listen queue is full for a moment is busy, not gone: whether the link is
+// up or about to open, the tick waits for room and the cockpit stays (or becomes) linked.
+TEST(LinkMonitor, AFullListenQueueForAMomentIsNoMissingSimulator) {
+    for (const bool linkedBefore : {true, false}) {
+        CockpitRig rig;
+        if (linkedBefore) rig.Link();
+        rig.server->HoldBack();
+        const std::vector<int> idle = test::FillListenQueue(rig.dir.Path() + "/FS98MAIN");
+        ASSERT_FALSE(idle.empty()) << "the listen queue never filled up";
+        std::thread release([&rig] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            rig.server->Release();
+        });
+        rig.Advance(linkedBefore ? 10000 : 1000);
+        release.join();
+        EXPECT_TRUE(rig.window().linked) << linkedBefore;
+        EXPECT_EQ(rig.control("Panel2").color, colors::Lime);
+        EXPECT_EQ(rig.window().Icon(), "icon1.ico");
+        EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
+        EXPECT_EQ(rig.wave.Plays("sounds/OK.wav"), 1);
+        if (linkedBefore) {
+            EXPECT_TRUE(AllLinkButtons(rig, true));
+            EXPECT_NE(rig.plan.Text(FieldId::Edit48), "=====");
+        }
+        for (int connection : idle)
+            close(connection);
+    }
 }
 
 TEST(LinkMonitor, NoWeatherYetKeepsTheLinkUnmarkedThenOkCueOnce) {
