@@ -67,34 +67,6 @@ TEST(VirtualTimers, RunInTimeOrderAndRestartOnEveryChange) {
     EXPECT_EQ(clock.Now(), 15'800);
 }
 
-// Another handler's pause carries the clock past the timer's due times: the timer runs once
-// for all it missed, on its beat when that is still ahead, else a period after that run.
-TEST(VirtualTimers, OverdueTimerRunsOnceThenKeepsItsPeriod) {
-    const struct {
-        int pauseMs;
-        std::vector<LocalMs> ticks;
-    } cases[] = {
-        {300, {1000, 2000, 3000, 4000}}, // not overdue
-        {800, {1300, 2000, 3000, 4000}}, // late by less than a period: the beat holds
-        {1500, {2000, 3000, 4000}},      // one due time missed, the next one is now
-        {2700, {3200, 4200}},            // several missed: one run, then a period later
-    };
-    for (const auto& c : cases) {
-        VirtualClock clock(0);
-        VirtualTimers timers(clock);
-        auto monitor = timers.CreateTimer(1000, true);
-        auto pause = timers.CreateTimer(500, true);
-        std::vector<LocalMs> ticks;
-        monitor->OnTimer = [&] { ticks.push_back(clock.Now()); };
-        pause->OnTimer = [&] {
-            pause->SetEnabled(false);
-            clock.Wait(c.pauseMs);
-        };
-        timers.AdvanceTo(4500);
-        EXPECT_EQ(ticks, c.ticks) << "pause " << c.pauseMs;
-    }
-}
-
 namespace {
 
 struct RecordingOutput : WaveOutput {

@@ -52,33 +52,26 @@ TEST(LinkMonitor, SimulatorAbsentKeepsEverythingRedAndDisabled) {
     EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
 }
 
-// A simulator whose listen queue is full for a moment is busy, not gone: whether the link is
-// up or about to open, the tick waits for room and the cockpit stays (or becomes) linked.
+// A simulator whose listen queue is full for a moment is busy, not gone: the tick waits for
+// room, and the cockpit stays linked.
 TEST(LinkMonitor, AFullListenQueueForAMomentIsNoMissingSimulator) {
-    for (const bool linkedBefore : {true, false}) {
-        CockpitRig rig;
-        if (linkedBefore) rig.Link();
-        rig.server->HoldBack();
-        const std::vector<int> idle = test::FillListenQueue(rig.dir.Path() + "/FS98MAIN");
-        ASSERT_FALSE(idle.empty()) << "the listen queue never filled up";
-        std::thread release([&rig] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            rig.server->Release();
-        });
-        rig.Advance(linkedBefore ? 10000 : 1000);
-        release.join();
-        EXPECT_TRUE(rig.window().linked) << linkedBefore;
-        EXPECT_EQ(rig.control("Panel2").color, colors::Lime);
-        EXPECT_EQ(rig.window().Icon(), "icon1.ico");
-        EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
-        EXPECT_EQ(rig.wave.Plays("sounds/OK.wav"), 1);
-        if (linkedBefore) {
-            EXPECT_TRUE(AllLinkButtons(rig, true));
-            EXPECT_NE(rig.plan.Text(FieldId::Edit48), "=====");
-        }
-        for (int connection : idle)
-            close(connection);
-    }
+    CockpitRig rig;
+    rig.Link();
+    rig.server->Serve(false);
+    const std::vector<int> idle = test::FillListenQueue(rig.dir.Path() + "/FS98MAIN");
+    ASSERT_FALSE(idle.empty());
+    std::thread release([&rig] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        rig.server->Serve(true);
+    });
+    rig.Advance(10000);
+    release.join();
+    EXPECT_TRUE(rig.window().linked);
+    EXPECT_TRUE(AllLinkButtons(rig, true));
+    EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
+    EXPECT_NE(rig.plan.Text(FieldId::Edit48), "=====");
+    for (int connection : idle)
+        close(connection);
 }
 
 TEST(LinkMonitor, NoWeatherYetKeepsTheLinkUnmarkedThenOkCueOnce) {

@@ -3,12 +3,10 @@
 
 #include "ipc/ipc_wire.h"
 
-#include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace vantrel {
@@ -297,35 +295,6 @@ TEST_F(IpcClientTest, AConnectionClosedWithoutARequestIsHarmless) {
     close(probe);
     auto client = MakeClient(dir.Path());
     EXPECT_TRUE(client->FSUIPC_Open(0, result));
-}
-
-// A server busy for a moment (its listen queue full) is waited for within the connect's
-// limit; one still busy after it counts as not there.
-TEST_F(IpcClientTest, AFullListenQueueIsWaitedForWithinTheLimit) {
-    InProcessServer server(dir.Path());
-    const std::string path = dir.Path() + "/FS98MAIN";
-    const struct {
-        int releaseAfterMs; // -1: not within the test
-        int limitMs;
-        bool connects;
-    } cases[] = {{200, 2000, true}, {-1, 200, false}};
-    for (const auto& c : cases) {
-        server.HoldBack();
-        const std::vector<int> idle = test::FillListenQueue(path);
-        ASSERT_FALSE(idle.empty()) << "the listen queue never filled up";
-        std::thread release([&] {
-            if (c.releaseAfterMs < 0) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(c.releaseAfterMs));
-            server.Release();
-        });
-        const int fd = ConnectUnixSocket(path, c.limitMs);
-        release.join();
-        EXPECT_EQ(fd >= 0, c.connects) << c.limitMs;
-        if (fd >= 0) close(fd);
-        server.Release();
-        for (int connection : idle)
-            close(connection);
-    }
 }
 
 TEST_F(IpcClientTest, ServerRefusesAFolderThatIsNotPrivate) {

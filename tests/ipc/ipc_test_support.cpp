@@ -44,67 +44,30 @@ InProcessServer::InProcessServer(const std::string& dir, std::vector<std::string
     : space_(fsuipc_version, simulator_version), server_(space_, &lock_) {
     std::string reason;
     if (!server_.Start(dir, classes, reason)) throw std::runtime_error(reason);
-    thread_ = std::thread([this] {
-        for (;;) {
-            {
-                std::unique_lock<std::mutex> gate(gate_);
-                gateChanged_.wait(gate, [this] { return !held_ || stopping_; });
-                if (stopping_) return;
-                polling_ = true;
-            }
-            server_.PollOnce(20);
-            {
-                const std::lock_guard<std::mutex> gate(gate_);
-                polling_ = false;
-            }
-            gateChanged_.notify_all();
-        }
-    });
+    Serve(true);
 }
 
 InProcessServer::~InProcessServer() {
-    {
-        const std::lock_guard<std::mutex> gate(gate_);
-        stopping_ = true;
-    }
-    gateChanged_.notify_all();
-    thread_.join();
+    Serve(false);
     server_.Shutdown();
 }
 
-void InProcessServer::HoldBack() {
-    std::unique_lock<std::mutex> gate(gate_);
-    held_ = true;
-    gateChanged_.wait(gate, [this] { return !polling_; });
-}
-
-void InProcessServer::Release() {
-    {
-        const std::lock_guard<std::mutex> gate(gate_);
-        held_ = false;
-    }
-    gateChanged_.notify_all();
+void InProcessServer::Serve(bool serve) {
+    serving_ = false;
+    if (thread_.joinable()) thread_.join();
+    serving_ = serve;
+    if (serve)
+        thread_ = std::thread([this] {
+            while (serving_)
+                server_.PollOnce(20);
+        });
 }
 
 std::vector<int> FillListenQueue(const std::string& path) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
     std::vector<int> idle;
-    for (int i = 0; i < 10000; ++i) {
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
-            idle.push_back(fd);
-            continue;
-        }
-        const bool full = errno == EAGAIN;
-        close(fd);
-        if (full) return idle;
-        break;
-    }
-    for (int fd : idle)
-        close(fd);
-    return {};
+    for (int fd; idle.size() < 10000 && (fd = ConnectUnixSocket(path, 0)) >= 0;)
+        idle.push_back(fd);
+    return idle;
 }
 
 FakeServer::FakeServer(const std::string& dir, Reply reply)

@@ -7,7 +7,6 @@
 #include "ipc/posix_transport.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -45,25 +44,19 @@ public:
     OffsetSpace& Space() { return space_; }
     std::mutex& Lock() { return lock_; }
     PosixIpcServer& Server() { return server_; }
-    // Holds the server back until Release (from any thread): it accepts and answers nothing
-    // meanwhile, as a simulator that is busy for a moment.
-    void HoldBack();
-    void Release();
+    // false holds the server back until true again (from any thread): it accepts and answers
+    // nothing meanwhile, as a simulator that is busy for a moment.
+    void Serve(bool serve);
 
 private:
     OffsetSpace space_;
     std::mutex lock_;
     PosixIpcServer server_;
-    std::mutex gate_;
-    std::condition_variable gateChanged_;
-    bool held_ = false;
-    bool polling_ = false;
-    bool stopping_ = false;
+    std::atomic<bool> serving_{false};
     std::thread thread_;
 };
 
-// Fills the listen queue of the socket at path with idle connections until it takes no more;
-// returns them (empty when the queue never filled up).
+// Fills the listen queue of the socket at path with idle connections until it takes no more.
 std::vector<int> FillListenQueue(const std::string& path);
 
 // A scripted server: listens as FS98MAIN and hands each request's mapping name to `reply`,
