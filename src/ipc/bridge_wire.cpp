@@ -8,7 +8,9 @@ namespace vantrel::bridge {
 
 namespace {
 
-const std::string kFileTag = "vantrel-bridge 1 ";
+// The number is the protocol's version: 2 since both ends prove the token instead of the
+// client showing it.
+const std::string kFileTag = "vantrel-bridge 2 ";
 
 } // namespace
 

@@ -4,9 +4,13 @@
 #include <string>
 
 // The bridge between a native program and a simulator running under Wine: loopback TCP, the
-// block carried inline. The bridge announces itself in a file of the IPC folder, readable by
-// its user only: "vantrel-bridge 1 <port> <token>\n". A connection starts with
-// "token <token>\n"; then, any number of times:
+// block carried inline (docs/bridge-protocol.md). The bridge announces itself in a file of the
+// IPC folder, readable by its user only: "vantrel-bridge 2 <port> <token>\n". The token never
+// travels; a connection starts with both ends proving they know it:
+//   client: "hello <client nonce>\n"
+//   bridge: "proof <bridge nonce> <bridge proof>\n"
+//   client: "proof <client proof>\n"            (bridge_proof.h)
+// then, any number of times:
 //   "find\n"                      -> "UIPCMAIN\n", "FS98MAIN\n" or "none\n"
 //   "window <class>\n"            -> "yes\n" or "no\n": is a top-level window of the class there
 //   "send <timeout ms> <bytes>\n" + the block up to and including its terminator
@@ -18,8 +22,9 @@ namespace vantrel::bridge {
 inline constexpr char kFileName[] = "vantrel-bridge";
 inline constexpr std::size_t kTokenBytes = 32;
 // Longest command or answer line, newline included.
-inline constexpr std::size_t kMaxLine = 96;
-// A connection that has not shown its token by then is closed.
+inline constexpr std::size_t kMaxLine = 160;
+// A connection that has not given its proof by then is closed; a client waits as long for the
+// bridge's.
 inline constexpr int kHelloTimeoutMs = 2000;
 // Longest wait for the simulator a client may ask for.
 inline constexpr int kMaxTimeoutMs = 60000;

@@ -2,6 +2,7 @@
 // session code serves loopback connections on a test thread, in front of a scripted simulator.
 #include "ipc_test_support.h"
 
+#include "ipc/bridge_proof.h"
 #include "ipc/bridge_session.h"
 #include "ipc/bridge_transport.h"
 #include "ipc/ipc_server_walk.h"
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -93,6 +95,7 @@ public:
         close(wake_[1]);
     }
     std::uint16_t Port() const { return port_; }
+    int Connections() const { return connections_; }
 
 private:
     void Serve() {
@@ -123,7 +126,7 @@ private:
                 }
             }
             connections = std::move(kept);
-            if (fds[1].revents)
+            if (fds[1].revents && ++connections_ > 0)
                 connections.push_back({accept(listener_, nullptr, nullptr),
                                        std::make_unique<BridgeSession>(kToken, simulator_)});
         }
@@ -135,6 +138,7 @@ private:
     int listener_ = -1;
     int wake_[2] = {-1, -1};
     std::uint16_t port_ = 0;
+    std::atomic<int> connections_{0};
     std::thread thread_;
 };
 
@@ -165,6 +169,12 @@ TEST_F(BridgeTransportTest, TheClientLinksThroughTheBridge) {
     EXPECT_EQ(read_back, 3048u);
     EXPECT_EQ(large[15999], 0);
     EXPECT_EQ(simulator.space.GetU32(0x0574), 3048u);
+    // The token is proved once per connection: the handshake and every later exchange share one.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &read_back, result));
+        ASSERT_TRUE(client->FSUIPC_Process(result)) << result;
+    }
+    EXPECT_EQ(bridge.Connections(), 1);
 }
 
 TEST_F(BridgeTransportTest, TheWindowTheBridgeFindsDecidesTheVersionResult) {
@@ -198,10 +208,10 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         {"readable by others", 0644, 0700, nullptr, 2},
         {"readable by the group", 0640, 0700, nullptr, 2},
         {"folder writable by others", 0600, 0777, nullptr, 2},
-        {"garbage", 0600, 0700, "vantrel-bridge 1 x y\n", 2},
+        {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2},
         {"port 0", 0600, 0700,
-         "vantrel-bridge 1 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
-        {"short token", 0600, 0700, "vantrel-bridge 1 1 ccc\n", 2},
+         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
+        {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -279,8 +289,61 @@ TEST_F(BridgeTransportTest, APosixServerIsPreferredToABridge) {
     EXPECT_GT(server.Server().Requests(), 0u);
 }
 
-// The session's byte stream, request by request.
-TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
+// The client's side of the greeting for the bridge's answer to "hello <nonce>": "proof ..." or "".
+std::string ClientProof(const std::string& client_nonce, const std::string& bridge_answer,
+                        const std::string& token = kToken) {
+    if (bridge_answer.size() != 6 + 64 + 1 + 64 + 1) return "";
+    const std::string bridge_nonce = bridge_answer.substr(6, 64);
+    if (!bridge::ProofHolds(bridge_answer.substr(71, 64), kToken, bridge::Role::kBridge, client_nonce,
+                            bridge_nonce))
+        return "";
+    return "proof " + bridge::Proof(token, bridge::Role::kClient, client_nonce, bridge_nonce) + "\n";
+}
+
+// The greeting: the bridge proves itself to any well-formed hello, and takes nothing else
+// until the client's proof holds.
+TEST(BridgeSessionTest, TakesCommandsOnlyAfterBothEndsProvedTheToken) {
+    const std::string nonce(64, '7');
+    struct Case {
+        const char* what;
+        std::string first;                                     // the first line(s)
+        bool answer_proof;                                     // the bridge answers with its proof
+        std::function<std::string(const std::string&)> second; // from the bridge's answer
+        bool keep;
+    };
+    const auto good = [&](const std::string& answer) { return ClientProof(nonce, answer) + "find\n"; };
+    const Case cases[] = {
+        {"both proved", "hello " + nonce + "\n", true, good, true},
+        {"the old greeting with the token", "token " + kToken + "\nfind\n", false, nullptr, false},
+        {"a command first", "find\n", false, nullptr, false},
+        {"a short nonce", "hello " + nonce.substr(1) + "\n", false, nullptr, false},
+        {"a wrong token's proof", "hello " + nonce + "\n", true,
+         [&](const std::string& a) { return ClientProof(nonce, a, std::string(64, 'd')) + "find\n"; }, false},
+        {"the bridge's proof reflected", "hello " + nonce + "\n", true,
+         [](const std::string& a) { return "proof " + a.substr(71, 64) + "\nfind\n"; }, false},
+        {"the token in place of a proof", "hello " + nonce + "\n", true,
+         [](const std::string&) { return "proof " + kToken + "\nfind\n"; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedSimulator simulator;
+        BridgeSession session(kToken, simulator);
+        std::string answer;
+        const bool kept = session.Feed(c.first.data(), c.first.size(), answer);
+        EXPECT_EQ(kept, c.answer_proof);
+        EXPECT_EQ(answer.substr(0, 6), c.answer_proof ? "proof " : "");
+        EXPECT_EQ(answer.find(kToken), std::string::npos);
+        if (!c.second) continue;
+        const std::string second = c.second(answer);
+        std::string out;
+        EXPECT_EQ(session.Feed(second.data(), second.size(), out), c.keep);
+        EXPECT_EQ(out, c.keep ? "FS98MAIN\n" : "");
+        EXPECT_EQ(session.Authenticated(), c.keep);
+    }
+}
+
+// The session's byte stream after the greeting, request by request.
+TEST(BridgeSessionTest, ChecksEveryBlockAndLine) {
     auto block = [](std::uint32_t offset) {
         std::string b(20, '\0');
         auto* p = reinterpret_cast<std::uint8_t*>(b.data());
@@ -290,7 +353,6 @@ TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
         ipc::StoreU32(p + 12, 0x01020304);
         return b;
     };
-    const std::string hello = "token " + kToken + "\n";
     struct Case {
         const char* what;
         std::string input;
@@ -299,26 +361,28 @@ TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
         int exchanges;
     };
     const Case cases[] = {
-        {"find", hello + "find\n", "FS98MAIN\n", true, 0},
-        {"window look-ups", hello + "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
-        {"window class with a path", hello + "window ../FS98MAIN\n", "", false, 0},
-        {"no token", "find\n", "", false, 0},
-        {"wrong token", "token " + std::string(64, 'd') + "\nfind\n", "", false, 0},
-        {"token split over reads", hello.substr(0, 10), "", true, 0},
-        {"sound block", hello + "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
-        {"outside the offsets", hello + "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
-        {"length beyond the terminator", hello + "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
-        {"length too large", hello + "send 1000 40000\n", "", false, 0},
-        {"time-out 0", hello + "send 0 20\n", "", false, 0},
-        {"unknown command", hello + "write\n", "", false, 0},
-        {"over-long line", hello + std::string(200, 'x'), "", false, 0},
+        {"find", "find\n", "FS98MAIN\n", true, 0},
+        {"window look-ups", "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
+        {"window class with a path", "window ../FS98MAIN\n", "", false, 0},
+        {"a line split over reads", "fi", "", true, 0},
+        {"sound block", "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
+        {"outside the offsets", "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
+        {"length beyond the terminator", "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
+        {"length too large", "send 1000 40000\n", "", false, 0},
+        {"time-out 0", "send 0 20\n", "", false, 0},
+        {"unknown command", "write\n", "", false, 0},
+        {"over-long line", std::string(200, 'x'), "", false, 0},
     };
+    const std::string nonce(64, '7');
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedSimulator simulator;
         BridgeSession session(kToken, simulator);
-        std::string out;
-        EXPECT_EQ(session.Feed(c.input.data(), c.input.size(), out), c.keep);
+        const std::string hello = "hello " + nonce + "\n";
+        std::string answer, out;
+        ASSERT_TRUE(session.Feed(hello.data(), hello.size(), answer));
+        const std::string input = ClientProof(nonce, answer) + c.input;
+        EXPECT_EQ(session.Feed(input.data(), input.size(), out), c.keep);
         EXPECT_EQ(out, c.output);
         EXPECT_EQ(simulator.exchanges, c.exchanges);
     }
@@ -330,9 +394,9 @@ TEST(BridgeWireTest, TheAnnouncementRoundTripsAndRejectsAnythingElse) {
     EXPECT_EQ(address.port, 65535);
     EXPECT_EQ(address.token, kToken);
     for (const std::string& text :
-         {std::string(), "vantrel-bridge 1 65536 " + kToken, "vantrel-bridge 2 80 " + kToken,
-          "vantrel-bridge 1 80 " + kToken + " extra", "vantrel-bridge 1 +80 " + kToken,
-          "vantrel-bridge 1 80 " + std::string(64, 'C'), "vantrel-bridge 1 80 " + kToken + "\n\n"})
+         {std::string(), "vantrel-bridge 2 65536 " + kToken, "vantrel-bridge 1 80 " + kToken,
+          "vantrel-bridge 2 80 " + kToken + " extra", "vantrel-bridge 2 +80 " + kToken,
+          "vantrel-bridge 2 80 " + std::string(64, 'C'), "vantrel-bridge 2 80 " + kToken + "\n\n"})
         EXPECT_FALSE(bridge::ParseBridgeFile(text, address)) << text;
 }
 
