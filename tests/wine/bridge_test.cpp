@@ -2,6 +2,7 @@
 // parts under Wine in the shared prefix.
 #include "wine_support.h"
 
+#include "ipc/bridge_proof.h"
 #include "ipc/bridge_transport.h"
 #include "ipc/ipc_client.h"
 #include "ipc/ipc_wire.h"
@@ -59,31 +60,58 @@ protected:
     std::unique_ptr<Program> bridge_;
 };
 
-// Everything a loopback connection gets back until the peer closes it or timeout_ms pass.
-std::string Exchange(std::uint16_t port, const std::string& request, int timeout_ms = 4000) {
+int ConnectTo(std::uint16_t port) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) return fd;
+    close(fd);
+    return -1;
+}
+
+// What comes back until the peer closes, `until` arrives, or timeout_ms pass ("<open>" then).
+std::string Collect(int fd, int timeout_ms, const std::string& until = "") {
     std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-        if (!request.empty()) send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-        const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-        for (;;) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            pollfd p{fd, POLLIN, 0};
-            if (left <= 0 || poll(&p, 1, int(left)) <= 0) {
-                reply += "<open>";
-                break;
-            }
-            char buffer[256];
-            const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-            if (n <= 0) break;
-            reply.append(buffer, std::size_t(n));
-        }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (until.empty() || reply.find(until) == std::string::npos) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd p{fd, POLLIN, 0};
+        if (left <= 0 || poll(&p, 1, int(left)) <= 0) return reply + "<open>";
+        char buffer[256];
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        reply.append(buffer, std::size_t(n));
     }
+    return reply;
+}
+
+// Everything a loopback connection gets back for the request until the peer closes it or
+// timeout_ms pass.
+std::string Exchange(std::uint16_t port, const std::string& request, int timeout_ms = 4000) {
+    const int fd = ConnectTo(port);
+    if (fd < 0) return "";
+    if (!request.empty()) send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    const std::string reply = Collect(fd, timeout_ms);
+    close(fd);
+    return reply;
+}
+
+// The same after proving the token as a client does.
+std::string ProvenExchange(const bridge::Address& address, const std::string& request, int timeout_ms) {
+    const int fd = ConnectTo(address.port);
+    if (fd < 0) return "";
+    const std::string nonce = bridge::FreshNonce();
+    const std::string hello = "hello " + nonce + "\n";
+    send(fd, hello.data(), hello.size(), MSG_NOSIGNAL);
+    const std::string greeting = Collect(fd, 2000, "\n");
+    const std::string proof =
+        "proof " + bridge::Proof(address.token, bridge::Role::kClient, nonce, greeting.substr(6, 64)) + "\n";
+    const std::string sent = proof + request;
+    send(fd, sent.data(), sent.size(), MSG_NOSIGNAL);
+    const std::string reply = Collect(fd, timeout_ms);
     close(fd);
     return reply;
 }
@@ -162,32 +190,39 @@ TEST_F(BridgeTest, TheCockpitSessionLinksThroughTheBridgeAndAgainAfterARestart) 
     EXPECT_EQ(session.Wait(30000), 0);
 }
 
-TEST_F(BridgeTest, AConnectionWithoutTheTokenGetsNoAnswerAndChangesNothing) {
+TEST_F(BridgeTest, AConnectionWithoutTheProofGetsNoAnswerAndChangesNothing) {
     const bridge::Address address = Address();
-    std::string wrong = address.token;
-    wrong[0] = wrong[0] == 'a' ? 'b' : 'a';
+    const std::string nonce(64, '5');
+    const std::string hello = "hello " + nonce + "\n";
     const std::string attempts[] = {
-        "",                                                  // silent: closed once its time is up
-        WriteRequest(0x0574, 777),                           // no token at all
-        "find\n",                                            //
-        "token " + wrong + "\n" + WriteRequest(0x0574, 777), // a wrong token
-        "token " + address.token.substr(0, 63) + "\n" + WriteRequest(0x0574, 777),
-        "TOKEN " + address.token + "\n" + WriteRequest(0x0574, 777),
-        "token  " + address.token + "\n" + WriteRequest(0x0574, 777),
+        "",                                                          // silent: closed once its time is up
+        WriteRequest(0x0574, 777),                                   // no greeting at all
+        "find\n",                                                    //
+        "token " + address.token + "\n" + WriteRequest(0x0574, 777), // the token shown outright
+        hello + WriteRequest(0x0574, 777),                           // no proof
+        hello + "proof " + std::string(64, '0') + "\n" + WriteRequest(0x0574, 777), // a wrong one
+        "HELLO " + nonce + "\n",
     };
     for (const std::string& attempt : attempts) {
         SCOPED_TRACE(attempt.substr(0, 20));
-        EXPECT_EQ(Exchange(address.port, attempt), "");
+        const std::string reply = Exchange(address.port, attempt);
+        // At most the bridge's own proof, for the nonce it was given; nothing else.
+        if (attempt.rfind(hello, 0) == 0) {
+            ASSERT_EQ(reply.size(), 136u) << reply;
+            EXPECT_TRUE(bridge::ProofHolds(reply.substr(71, 64), address.token, bridge::Role::kBridge, nonce,
+                                           reply.substr(6, 64)));
+        } else {
+            EXPECT_EQ(reply, "");
+        }
     }
     EXPECT_EQ(server_->Ask("get 0574 4"), "value 0");
     EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
 
-    // With the token: a faulty block is refused before it reaches the server; a sound one is
+    // With both proofs: a faulty block is refused before it reaches the server; a sound one is
     // applied.
-    const std::string hello = "token " + address.token + "\n";
-    EXPECT_EQ(Exchange(address.port, hello + WriteRequest(0xFFFE, 777), 1500), "0\n<open>");
+    EXPECT_EQ(ProvenExchange(address, WriteRequest(0xFFFE, 777), 1500), "0\n<open>");
     EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
-    EXPECT_EQ(Exchange(address.port, hello + WriteRequest(0x0574, 777), 1500).substr(0, 5), "1 20\n");
+    EXPECT_EQ(ProvenExchange(address, WriteRequest(0x0574, 777), 1500).substr(0, 5), "1 20\n");
     EXPECT_EQ(server_->Ask("get 0574 4"), "value 777");
 }
 
