@@ -71,6 +71,12 @@ LRESULT CALLBACK WindowServer::Procedure(HWND window, UINT message, WPARAM wpara
 
 LRESULT WindowServer::Serve(ATOM atom) {
     ++requests_;
+    if (stall_armed_) {
+        stall_armed_ = false;
+        std::printf("hanging before the read\n");
+        std::fflush(stdout);
+        WaitForSingleObject(resume_, stall_ms_);
+    }
     char name[256] = {};
     const char prefix[] = "FsasmLib:IPC:";
     bool served = false;
@@ -103,6 +109,12 @@ void WindowServer::HangAfterWrite(std::uint32_t offset, DWORD ms, HANDLE resume)
     hang_armed_ = true;
     hang_offset_ = offset;
     hang_ms_ = ms;
+    resume_ = resume;
+}
+
+void WindowServer::HangBeforeRead(DWORD ms, HANDLE resume) {
+    stall_armed_ = true;
+    stall_ms_ = ms;
     resume_ = resume;
 }
 

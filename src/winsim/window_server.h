@@ -30,6 +30,9 @@ public:
     // A test's busy simulator: the next block that writes the offset is applied, then the
     // window stops answering for up to ms milliseconds (until `resume` is set).
     void HangAfterWrite(std::uint32_t offset, DWORD ms, HANDLE resume);
+    // A test's simulator that takes a message and then stalls before it reads the block: the
+    // next request message waits up to ms milliseconds (until `resume` is set) first.
+    void HangBeforeRead(DWORD ms, HANDLE resume);
     // How many applied blocks wrote the offset.
     unsigned WritesTo(std::uint32_t offset) const;
 
@@ -50,6 +53,8 @@ private:
     unsigned refused_ = 0;
     std::map<std::uint32_t, unsigned> writes_;
     bool hang_armed_ = false;
+    bool stall_armed_ = false;
+    DWORD stall_ms_ = 0;
     std::uint32_t hang_offset_ = 0;
     DWORD hang_ms_ = 0;
     HANDLE resume_ = nullptr;

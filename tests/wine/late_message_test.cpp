@@ -1,6 +1,6 @@
-// A simulator that hangs right after applying a fuel write and then wakes up: the messages that
-// went unanswered meanwhile are served late, and must find nothing to apply. Through the
-// Windows client and through the bridge alike, under Wine against vantrel-winsim.exe.
+// A simulator that hangs on a fuel write and then wakes up: the message it was serving goes on
+// late, and must find nothing it was not sent with. Through the Windows client and through the
+// bridge alike, under Wine against vantrel-winsim.exe.
 #include "wine_support.h"
 
 #include "ipc/bridge_transport.h"
@@ -65,40 +65,56 @@ private:
     IpcClient client_;
 };
 
-TEST(LateMessageTest, AWriteIsAppliedOnceAndALateMessageNeverAppliesTheNextBlock) {
+// A simulator stalls on the message carrying a fuel write: before it reads the block, or right
+// after it applied it. The level 1111 is applied at most once, and the late message never
+// applies the next request's block (2222), which is applied exactly once.
+TEST(LateMessageTest, AWriteIsAppliedAtMostOnceAndALateMessageNeverAppliesTheNextBlock) {
     if (!Available()) GTEST_SKIP() << "wine is not installed";
+    struct Case {
+        const char* what;
+        std::string arm;     // the server's command
+        std::string hanging; // what it prints when the hang begins
+        std::string writes;  // blocks that wrote the level, in all
+    };
+    const Case cases[] = {
+        {"stalled before the read", "hang-before-read 60000", "hanging before the read", "writes 1"},
+        {"hung after the write", "hang-after-write 0B7C 60000", "hanging after the write", "writes 2"},
+    };
     for (const bool through_bridge : {false, true}) {
-        SCOPED_TRACE(through_bridge ? "through the bridge" : "the Windows client");
-        char pattern[] = "/tmp/vantrel-late-test-XXXXXX";
-        const std::string dir = mkdtemp(pattern);
-        setenv("VANTREL_IPC_DIR", dir.c_str(), 1);
-        Program server("vantrel-winsim.exe");
-        ASSERT_NE(server.WaitFor("ready"), "");
-        std::unique_ptr<FuelWriter> writer;
-        if (through_bridge) {
-            writer = std::make_unique<BridgeClientWriter>(dir);
-        } else {
-            writer = std::make_unique<WindowsClientWriter>();
-        }
-        ASSERT_TRUE(writer->Open());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(through_bridge ? "through the bridge, " : "the Windows client, ") +
+                         c.what);
+            char pattern[] = "/tmp/vantrel-late-test-XXXXXX";
+            const std::string dir = mkdtemp(pattern);
+            setenv("VANTREL_IPC_DIR", dir.c_str(), 1);
+            Program server("vantrel-winsim.exe");
+            ASSERT_NE(server.WaitFor("ready"), "");
+            std::unique_ptr<FuelWriter> writer;
+            if (through_bridge) {
+                writer = std::make_unique<BridgeClientWriter>(dir);
+            } else {
+                writer = std::make_unique<WindowsClientWriter>();
+            }
+            ASSERT_TRUE(writer->Open());
 
-        ASSERT_EQ(server.Ask("hang-after-write 0B7C 60000"), "armed");
-        // Applied, then no answer to that send nor to any of its ten retries.
-        EXPECT_EQ(writer->Write(1111), 11u);
-        EXPECT_NE(server.WaitFor("hanging after the write"), "");
-        // The next level is sent while the eleven messages still wait; the server wakes up
-        // during its sends and serves them all in order.
-        std::thread waker([&server] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-            server.Send("resume");
-        });
-        EXPECT_EQ(writer->Write(2222), 0u);
-        waker.join();
-        EXPECT_EQ(server.Ask("writes 0B7C"), "writes 2");
-        EXPECT_EQ(server.Ask("get 0B7C 4"), "value 2222");
-        writer.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
+            ASSERT_EQ(server.Ask(c.arm), "armed");
+            // No answer to that send nor to any of its ten retries.
+            EXPECT_EQ(writer->Write(1111), 11u);
+            EXPECT_NE(server.WaitFor(c.hanging), "");
+            // The next level is sent while the late message still waits; the server wakes up
+            // during its sends.
+            std::thread waker([&server] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+                server.Send("resume");
+            });
+            EXPECT_EQ(writer->Write(2222), 0u);
+            waker.join();
+            EXPECT_EQ(server.Ask("writes 0B7C"), c.writes);
+            EXPECT_EQ(server.Ask("get 0B7C 4"), "value 2222");
+            writer.reset();
+            std::error_code ignored;
+            std::filesystem::remove_all(dir, ignored);
+        }
     }
 }
 
