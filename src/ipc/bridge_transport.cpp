@@ -216,7 +216,8 @@ std::uint8_t* BridgeTransport::MapView() {
 }
 
 IpcTransport::SendOutcome BridgeTransport::Send(int timeout_ms, std::uintptr_t& answer) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(bridge::AnswerWait(timeout_ms));
     std::size_t used = 0;
     if (!mapped_ || !CheckBlock(block_.data(), ipc::kUsableSize, used)) {
         // What the server would answer to a faulty block; it never leaves this process.

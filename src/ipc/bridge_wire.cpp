@@ -95,4 +95,8 @@ int SimulatorTimeout(int client_timeout_ms) {
     return std::max(1, client_timeout_ms - std::min(100, client_timeout_ms / 4));
 }
 
+int AnswerWait(int client_timeout_ms) {
+    return client_timeout_ms + std::min(1000, client_timeout_ms / 2);
+}
+
 } // namespace vantrel::bridge

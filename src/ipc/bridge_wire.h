@@ -48,6 +48,10 @@ bool ParseSendLine(const std::string& line, int& timeout_ms, std::size_t& length
 // The bridge's own wait for the simulator: a little less than the client's, so that its
 // "timeout" reaches the client before the client gives up.
 int SimulatorTimeout(int client_timeout_ms);
+// How long a client waits for the bridge's answer to a send with that time-out: longer than the
+// bridge itself waits, so that an answer the simulator gave is not taken for a time-out (and
+// the block sent again) because the bridge was slow to pass it on.
+int AnswerWait(int client_timeout_ms);
 
 // A window class a client may ask about: 1 to 32 letters, digits or "_".
 bool IsWindowClassName(const std::string& text);

@@ -68,16 +68,8 @@ class InProcessBridge {
 public:
     InProcessBridge(const std::string& dir, ScriptedSimulator& simulator, mode_t file_mode = 0600)
         : simulator_(simulator) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof addr;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            listen(listener_, 8) != 0 ||
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &length) != 0 || pipe(wake_) != 0)
-            throw std::runtime_error("bridge cannot listen");
-        port_ = ntohs(addr.sin_port);
+        listener_ = test::ListenOnLoopback(port_);
+        if (listener_ < 0 || pipe(wake_) != 0) throw std::runtime_error("bridge cannot listen");
         const std::string path = dir + "/vantrel-bridge";
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, file_mode);
         const std::string text = bridge::FormatBridgeFile({port_, kToken});
@@ -289,61 +281,27 @@ TEST_F(BridgeTransportTest, APosixServerIsPreferredToABridge) {
     EXPECT_GT(server.Server().Requests(), 0u);
 }
 
-// The client's side of the greeting for the bridge's answer to "hello <nonce>": "proof ..." or "".
-std::string ClientProof(const std::string& client_nonce, const std::string& bridge_answer,
+// The client's proof for the bridge's answer to "hello <nonce>", when the bridge's proof holds.
+std::string ClientProof(const std::string& nonce, const std::string& answer,
                         const std::string& token = kToken) {
-    if (bridge_answer.size() != 6 + 64 + 1 + 64 + 1) return "";
-    const std::string bridge_nonce = bridge_answer.substr(6, 64);
-    if (!bridge::ProofHolds(bridge_answer.substr(71, 64), kToken, bridge::Role::kBridge, client_nonce,
-                            bridge_nonce))
-        return "";
-    return "proof " + bridge::Proof(token, bridge::Role::kClient, client_nonce, bridge_nonce) + "\n";
+    const bool holds =
+        answer.size() == 136 &&
+        bridge::ProofHolds(answer.substr(71, 64), kToken, bridge::Role::kBridge, nonce, answer.substr(6, 64));
+    return holds ? "proof " + bridge::Proof(token, bridge::Role::kClient, nonce, answer.substr(6, 64)) + "\n"
+                 : "";
 }
 
-// The greeting: the bridge proves itself to any well-formed hello, and takes nothing else
-// until the client's proof holds.
-TEST(BridgeSessionTest, TakesCommandsOnlyAfterBothEndsProvedTheToken) {
-    const std::string nonce(64, '7');
-    struct Case {
-        const char* what;
-        std::string first;                                     // the first line(s)
-        bool answer_proof;                                     // the bridge answers with its proof
-        std::function<std::string(const std::string&)> second; // from the bridge's answer
-        bool keep;
-    };
-    const auto good = [&](const std::string& answer) { return ClientProof(nonce, answer) + "find\n"; };
-    const Case cases[] = {
-        {"both proved", "hello " + nonce + "\n", true, good, true},
-        {"the old greeting with the token", "token " + kToken + "\nfind\n", false, nullptr, false},
-        {"a command first", "find\n", false, nullptr, false},
-        {"a short nonce", "hello " + nonce.substr(1) + "\n", false, nullptr, false},
-        {"a wrong token's proof", "hello " + nonce + "\n", true,
-         [&](const std::string& a) { return ClientProof(nonce, a, std::string(64, 'd')) + "find\n"; }, false},
-        {"the bridge's proof reflected", "hello " + nonce + "\n", true,
-         [](const std::string& a) { return "proof " + a.substr(71, 64) + "\nfind\n"; }, false},
-        {"the token in place of a proof", "hello " + nonce + "\n", true,
-         [](const std::string&) { return "proof " + kToken + "\nfind\n"; }, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+// The session's byte stream: the bridge proves itself to a well-formed hello only, takes
+// nothing before the client's proof holds, then checks every line and block.
+TEST(BridgeSessionTest, TakesCommandsOnlyAfterBothProofsAndChecksEveryBlock) {
+    for (const std::string& greeting :
+         {std::string("find\n"), "token " + kToken + "\n", "hello " + std::string(63, '7') + "\n"}) {
         ScriptedSimulator simulator;
         BridgeSession session(kToken, simulator);
-        std::string answer;
-        const bool kept = session.Feed(c.first.data(), c.first.size(), answer);
-        EXPECT_EQ(kept, c.answer_proof);
-        EXPECT_EQ(answer.substr(0, 6), c.answer_proof ? "proof " : "");
-        EXPECT_EQ(answer.find(kToken), std::string::npos);
-        if (!c.second) continue;
-        const std::string second = c.second(answer);
         std::string out;
-        EXPECT_EQ(session.Feed(second.data(), second.size(), out), c.keep);
-        EXPECT_EQ(out, c.keep ? "FS98MAIN\n" : "");
-        EXPECT_EQ(session.Authenticated(), c.keep);
+        EXPECT_FALSE(session.Feed(greeting.data(), greeting.size(), out)) << greeting;
+        EXPECT_EQ(out, "");
     }
-}
-
-// The session's byte stream after the greeting, request by request.
-TEST(BridgeSessionTest, ChecksEveryBlockAndLine) {
     auto block = [](std::uint32_t offset) {
         std::string b(20, '\0');
         auto* p = reinterpret_cast<std::uint8_t*>(b.data());
@@ -353,27 +311,37 @@ TEST(BridgeSessionTest, ChecksEveryBlockAndLine) {
         ipc::StoreU32(p + 12, 0x01020304);
         return b;
     };
+    const std::string nonce(64, '7');
+    using ProofFor = std::function<std::string(const std::string& answer)>;
+    const ProofFor good = [&](const std::string& answer) { return ClientProof(nonce, answer); };
     struct Case {
         const char* what;
+        ProofFor proof;
         std::string input;
         std::string output;
         bool keep;
         int exchanges;
     };
     const Case cases[] = {
-        {"find", "find\n", "FS98MAIN\n", true, 0},
-        {"window look-ups", "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
-        {"window class with a path", "window ../FS98MAIN\n", "", false, 0},
-        {"a line split over reads", "fi", "", true, 0},
-        {"sound block", "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
-        {"outside the offsets", "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
-        {"length beyond the terminator", "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
-        {"length too large", "send 1000 40000\n", "", false, 0},
-        {"time-out 0", "send 0 20\n", "", false, 0},
-        {"unknown command", "write\n", "", false, 0},
-        {"over-long line", std::string(200, 'x'), "", false, 0},
+        {"a wrong token's proof",
+         [&](const std::string& a) { return ClientProof(nonce, a, std::string(64, 'd')); }, "find\n", "",
+         false, 0},
+        {"the bridge's proof reflected",
+         [](const std::string& a) { return "proof " + a.substr(71, 64) + "\n"; }, "find\n", "", false, 0},
+        {"the token in place of a proof", [](const std::string&) { return "proof " + kToken + "\n"; },
+         "find\n", "", false, 0},
+        {"find", good, "find\n", "FS98MAIN\n", true, 0},
+        {"window look-ups", good, "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
+        {"window class with a path", good, "window ../FS98MAIN\n", "", false, 0},
+        {"a line split over reads", good, "fi", "", true, 0},
+        {"sound block", good, "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
+        {"outside the offsets", good, "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
+        {"length beyond the terminator", good, "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
+        {"length too large", good, "send 1000 40000\n", "", false, 0},
+        {"time-out 0", good, "send 0 20\n", "", false, 0},
+        {"unknown command", good, "write\n", "", false, 0},
+        {"over-long line", good, std::string(200, 'x'), "", false, 0},
     };
-    const std::string nonce(64, '7');
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedSimulator simulator;
@@ -381,7 +349,8 @@ TEST(BridgeSessionTest, ChecksEveryBlockAndLine) {
         const std::string hello = "hello " + nonce + "\n";
         std::string answer, out;
         ASSERT_TRUE(session.Feed(hello.data(), hello.size(), answer));
-        const std::string input = ClientProof(nonce, answer) + c.input;
+        EXPECT_EQ(answer.find(kToken), std::string::npos);
+        const std::string input = c.proof(answer) + c.input;
         EXPECT_EQ(session.Feed(input.data(), input.size(), out), c.keep);
         EXPECT_EQ(out, c.output);
         EXPECT_EQ(simulator.exchanges, c.exchanges);

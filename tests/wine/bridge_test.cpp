@@ -8,6 +8,7 @@
 #include "ipc/ipc_wire.h"
 
 #include <arpa/inet.h>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -37,6 +38,9 @@ protected:
     }
     void TearDown() override {
         bridge_.reset();
+        // Gone with its windows before the next test looks for one.
+        if (server_) server_->Send("quit");
+        if (server_) server_->Wait();
         server_.reset();
         std::error_code ignored;
         if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
@@ -60,58 +64,45 @@ protected:
     std::unique_ptr<Program> bridge_;
 };
 
-int ConnectTo(std::uint16_t port) {
+// The greeting as a client gives it: "proof ..." for the bridge's answer on the connection.
+std::string ClientProof(int fd, const std::string& token) {
+    const std::string nonce = bridge::FreshNonce(), hello = "hello " + nonce + "\n";
+    send(fd, hello.data(), hello.size(), MSG_NOSIGNAL);
+    std::string greeting;
+    for (char c = 0; greeting.size() < 136 && poll(std::array{pollfd{fd, POLLIN, 0}}.data(), 1, 2000) > 0 &&
+                     recv(fd, &c, 1, 0) == 1;)
+        greeting += c;
+    return "proof " + bridge::Proof(token, bridge::Role::kClient, nonce, greeting.substr(6, 64)) + "\n";
+}
+
+// Everything a loopback connection gets back until the peer closes it or timeout_ms pass;
+// with a token, the request follows the proof.
+std::string Exchange(std::uint16_t port, std::string request, int timeout_ms = 4000,
+                     const std::string& token = "") {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) return fd;
-    close(fd);
-    return -1;
-}
-
-// What comes back until the peer closes, `until` arrives, or timeout_ms pass ("<open>" then).
-std::string Collect(int fd, int timeout_ms, const std::string& until = "") {
     std::string reply;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (until.empty() || reply.find(until) == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        pollfd p{fd, POLLIN, 0};
-        if (left <= 0 || poll(&p, 1, int(left)) <= 0) return reply + "<open>";
-        char buffer[256];
-        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        reply.append(buffer, std::size_t(n));
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        if (!token.empty()) request = ClientProof(fd, token) + request;
+        if (!request.empty()) send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+        for (;;) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            pollfd p{fd, POLLIN, 0};
+            if (left <= 0 || poll(&p, 1, int(left)) <= 0) {
+                reply += "<open>";
+                break;
+            }
+            char buffer[256];
+            const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            reply.append(buffer, std::size_t(n));
+        }
     }
-    return reply;
-}
-
-// Everything a loopback connection gets back for the request until the peer closes it or
-// timeout_ms pass.
-std::string Exchange(std::uint16_t port, const std::string& request, int timeout_ms = 4000) {
-    const int fd = ConnectTo(port);
-    if (fd < 0) return "";
-    if (!request.empty()) send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-    const std::string reply = Collect(fd, timeout_ms);
-    close(fd);
-    return reply;
-}
-
-// The same after proving the token as a client does.
-std::string ProvenExchange(const bridge::Address& address, const std::string& request, int timeout_ms) {
-    const int fd = ConnectTo(address.port);
-    if (fd < 0) return "";
-    const std::string nonce = bridge::FreshNonce();
-    const std::string hello = "hello " + nonce + "\n";
-    send(fd, hello.data(), hello.size(), MSG_NOSIGNAL);
-    const std::string greeting = Collect(fd, 2000, "\n");
-    const std::string proof =
-        "proof " + bridge::Proof(address.token, bridge::Role::kClient, nonce, greeting.substr(6, 64)) + "\n";
-    const std::string sent = proof + request;
-    send(fd, sent.data(), sent.size(), MSG_NOSIGNAL);
-    const std::string reply = Collect(fd, timeout_ms);
     close(fd);
     return reply;
 }
@@ -220,9 +211,9 @@ TEST_F(BridgeTest, AConnectionWithoutTheProofGetsNoAnswerAndChangesNothing) {
 
     // With both proofs: a faulty block is refused before it reaches the server; a sound one is
     // applied.
-    EXPECT_EQ(ProvenExchange(address, WriteRequest(0xFFFE, 777), 1500), "0\n<open>");
+    EXPECT_EQ(Exchange(address.port, WriteRequest(0xFFFE, 777), 1500, address.token), "0\n<open>");
     EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
-    EXPECT_EQ(ProvenExchange(address, WriteRequest(0x0574, 777), 1500).substr(0, 5), "1 20\n");
+    EXPECT_EQ(Exchange(address.port, WriteRequest(0x0574, 777), 1500, address.token).substr(0, 5), "1 20\n");
     EXPECT_EQ(server_->Ask("get 0574 4"), "value 777");
 }
 

@@ -18,52 +18,20 @@ constexpr std::uint32_t kLeftTankLevel = 0x0B7C;
 // Every send waits 300 ms, so a hang of the server outlasts all eleven of one exchange.
 constexpr int kSendTimeoutMs = 300;
 
-// One way to the server: writes the left tank's level in one exchange; the result code.
-class FuelWriter {
-public:
-    virtual ~FuelWriter() = default;
-    virtual bool Open() = 0;
-    virtual std::uint32_t Write(std::uint32_t level) = 0;
-};
+// The level written in one exchange through the Windows client (link-driver.exe) or through the
+// bridge (in this process); the result code.
+std::uint32_t WriteThroughDriver(Program& driver, std::uint32_t level) {
+    driver.Ask("write 0B7C 4 " + std::to_string(level));
+    const std::vector<std::string> reply = Words(driver.Ask("process", 60000));
+    return reply.size() > 2 ? std::uint32_t(std::stoul(reply[2])) : 99;
+}
 
-// The Windows client in link-driver.exe.
-class WindowsClientWriter : public FuelWriter {
-public:
-    bool Open() override {
-        return driver_.WaitFor("ready") != "" &&
-               driver_.Ask("timings " + std::to_string(kSendTimeoutMs) + " 20") == "timings" &&
-               driver_.Ask("open").substr(0, 8) == "open 1 0";
-    }
-    std::uint32_t Write(std::uint32_t level) override {
-        driver_.Ask("write 0B7C 4 " + std::to_string(level));
-        const std::vector<std::string> reply = Words(driver_.Ask("process", 60000));
-        return reply.size() > 2 ? std::uint32_t(std::stoul(reply[2])) : 99;
-    }
-
-private:
-    Program driver_{"link-driver.exe"};
-};
-
-// The native client through vantrel-bridge.exe.
-class BridgeClientWriter : public FuelWriter {
-public:
-    explicit BridgeClientWriter(const std::string& dir)
-        : client_(std::make_unique<NativeTransport>(dir), IpcTimings{kSendTimeoutMs, 20, 10, 0}) {}
-    bool Open() override {
-        std::uint32_t result = 0;
-        return bridge_.WaitFor("vantrel-bridge: listening") != "" && client_.FSUIPC_Open(0, result);
-    }
-    std::uint32_t Write(std::uint32_t level) override {
-        std::uint32_t result = 0;
-        client_.FSUIPC_Write(kLeftTankLevel, 4, &level, result);
-        client_.FSUIPC_Process(result);
-        return result;
-    }
-
-private:
-    Program bridge_{"vantrel-bridge.exe"};
-    IpcClient client_;
-};
+std::uint32_t WriteThroughBridge(IpcClient& client, std::uint32_t level) {
+    std::uint32_t result = 0;
+    client.FSUIPC_Write(kLeftTankLevel, 4, &level, result);
+    client.FSUIPC_Process(result);
+    return result;
+}
 
 // A simulator stalls on the message carrying a fuel write: before it reads the block, or right
 // after it applied it. The level 1111 is applied at most once, and the late message never
@@ -89,17 +57,24 @@ TEST(LateMessageTest, AWriteIsAppliedAtMostOnceAndALateMessageNeverAppliesTheNex
             setenv("VANTREL_IPC_DIR", dir.c_str(), 1);
             Program server("vantrel-winsim.exe");
             ASSERT_NE(server.WaitFor("ready"), "");
-            std::unique_ptr<FuelWriter> writer;
+            Program helper(through_bridge ? "vantrel-bridge.exe" : "link-driver.exe");
+            IpcClient client(std::make_unique<NativeTransport>(dir), IpcTimings{kSendTimeoutMs, 20, 10, 0});
+            std::uint32_t result = 0;
             if (through_bridge) {
-                writer = std::make_unique<BridgeClientWriter>(dir);
+                ASSERT_NE(helper.WaitFor("vantrel-bridge: listening"), "");
+                ASSERT_TRUE(client.FSUIPC_Open(0, result)) << result;
             } else {
-                writer = std::make_unique<WindowsClientWriter>();
+                ASSERT_NE(helper.WaitFor("ready"), "");
+                ASSERT_EQ(helper.Ask("timings " + std::to_string(kSendTimeoutMs) + " 20"), "timings");
+                ASSERT_EQ(helper.Ask("open").substr(0, 8), "open 1 0");
             }
-            ASSERT_TRUE(writer->Open());
+            auto write = [&](std::uint32_t level) {
+                return through_bridge ? WriteThroughBridge(client, level) : WriteThroughDriver(helper, level);
+            };
 
             ASSERT_EQ(server.Ask(c.arm), "armed");
             // No answer to that send nor to any of its ten retries.
-            EXPECT_EQ(writer->Write(1111), 11u);
+            EXPECT_EQ(write(1111), 11u);
             EXPECT_NE(server.WaitFor(c.hanging), "");
             // The next level is sent while the late message still waits; the server wakes up
             // during its sends.
@@ -107,11 +82,14 @@ TEST(LateMessageTest, AWriteIsAppliedAtMostOnceAndALateMessageNeverAppliesTheNex
                 std::this_thread::sleep_for(std::chrono::milliseconds(1000));
                 server.Send("resume");
             });
-            EXPECT_EQ(writer->Write(2222), 0u);
+            EXPECT_EQ(write(2222), 0u);
             waker.join();
             EXPECT_EQ(server.Ask("writes 0B7C"), c.writes);
             EXPECT_EQ(server.Ask("get 0B7C 4"), "value 2222");
-            writer.reset();
+            client.FSUIPC_Close();
+            // Gone with its windows before the next case looks for one.
+            server.Send("quit");
+            EXPECT_EQ(server.Wait(), 0);
             std::error_code ignored;
             std::filesystem::remove_all(dir, ignored);
         }
