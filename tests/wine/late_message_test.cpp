@@ -18,21 +18,6 @@ constexpr std::uint32_t kLeftTankLevel = 0x0B7C;
 // Every send waits 300 ms, so a hang of the server outlasts all eleven of one exchange.
 constexpr int kSendTimeoutMs = 300;
 
-// The level written in one exchange through the Windows client (link-driver.exe) or through the
-// bridge (in this process); the result code.
-std::uint32_t WriteThroughDriver(Program& driver, std::uint32_t level) {
-    driver.Ask("write 0B7C 4 " + std::to_string(level));
-    const std::vector<std::string> reply = Words(driver.Ask("process", 60000));
-    return reply.size() > 2 ? std::uint32_t(std::stoul(reply[2])) : 99;
-}
-
-std::uint32_t WriteThroughBridge(IpcClient& client, std::uint32_t level) {
-    std::uint32_t result = 0;
-    client.FSUIPC_Write(kLeftTankLevel, 4, &level, result);
-    client.FSUIPC_Process(result);
-    return result;
-}
-
 // A simulator stalls on the message carrying a fuel write: before it reads the block, or right
 // after it applied it. The level 1111 is applied at most once, and the late message never
 // applies the next request's block (2222), which is applied exactly once.
@@ -68,13 +53,20 @@ TEST(LateMessageTest, AWriteIsAppliedAtMostOnceAndALateMessageNeverAppliesTheNex
                 ASSERT_EQ(helper.Ask("timings " + std::to_string(kSendTimeoutMs) + " 20"), "timings");
                 ASSERT_EQ(helper.Ask("open").substr(0, 8), "open 1 0");
             }
+            // The level written in one exchange; the result code.
             auto write = [&](std::uint32_t level) {
-                return through_bridge ? WriteThroughBridge(client, level) : WriteThroughDriver(helper, level);
+                if (!through_bridge) {
+                    helper.Ask("write 0B7C 4 " + std::to_string(level));
+                    return Words(helper.Ask("process", 60000)).at(2);
+                }
+                client.FSUIPC_Write(kLeftTankLevel, 4, &level, result);
+                client.FSUIPC_Process(result);
+                return std::to_string(result);
             };
 
             ASSERT_EQ(server.Ask(c.arm), "armed");
             // No answer to that send nor to any of its ten retries.
-            EXPECT_EQ(write(1111), 11u);
+            EXPECT_EQ(write(1111), "11");
             EXPECT_NE(server.WaitFor(c.hanging), "");
             // The next level is sent while the late message still waits; the server wakes up
             // during its sends.
@@ -82,7 +74,7 @@ TEST(LateMessageTest, AWriteIsAppliedAtMostOnceAndALateMessageNeverAppliesTheNex
                 std::this_thread::sleep_for(std::chrono::milliseconds(1000));
                 server.Send("resume");
             });
-            EXPECT_EQ(write(2222), 0u);
+            EXPECT_EQ(write(2222), "0");
             waker.join();
             EXPECT_EQ(server.Ask("writes 0B7C"), c.writes);
             EXPECT_EQ(server.Ask("get 0B7C 4"), "value 2222");
