@@ -90,6 +90,7 @@ private:
     void StartChecklist(QLabel* panel, const char* section, QLabel* next);
     void Panel3MouseDown(Qt::MouseButton button);
     void HideWeatherButtons();
+    void TellProblem(const std::string& text);
 
     vantrel::AppContext& ctx_;
     std::unique_ptr<Ui::TForm7> ui;
