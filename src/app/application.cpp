@@ -17,9 +17,9 @@
 #include "qt_timer_source.h"
 #include "qt_wave_output.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit.h"
 #include "ipc/simulator_window.h"
+#include "planning/flight_plan.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -108,6 +108,7 @@ bool Application::CreateWindows(const std::string& programDir) {
     Create(form7_, w.Form7);
     Create(form3_, w.Form3);
     Create(frmMain_, w.frmMain);
+    InstallVoiceWindowShortcut(main, w.frmMain);
     Create(form6_, w.Form6);
     ConnectFuelPanelAndFlightLog();
     ConnectSpeedHoldAndGauge(*cockpit_, ctx_);
