@@ -2,12 +2,13 @@
 
 #include "app_context.h"
 #include "app_title.h"
+#include "cockpit/control_board.h"
 #include "core/profile_file.h"
 #include "planning/flight_plan.h"
-#include "cockpit/control_board.h"
 #include "ui_form7.h"
 #include "voice/checklist_speaker.h"
 #include "voice/mspeech.h"
+#include "window_places.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -72,7 +73,12 @@ TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent, std::string checklistF
         if (dir.empty()) dir = QCoreApplication::applicationDirPath().toStdString() + "/";
         checklistFile_ = dir + "checklists/checklists.ini";
     }
-    PlaceWindow(-999, -999);
+    if (ctx_.plan) {
+        const vantrel::WindowPositions& stored = ctx_.plan->values.windowPositions;
+        PlaceWindow(stored.Left7, stored.Top7);
+    } else {
+        PlaceWindow(-999, -999);
+    }
     FormCreate();
 }
 
@@ -129,6 +135,11 @@ void TForm7::PlaceWindow(int left7, int top7) {
     int left =
         left7 != -999 ? left7 : mainFrame.left() + mainFrame.width() - (gauge ? gauge->width() : 0) - 10;
     int top = top7 != -999 ? top7 : mainFrame.top() + 265;
+    if (left7 == -999 && top7 == -999) {
+        const QPoint first = vantrel::FirstPlaceBesideMainWindow(*this, main, {gauge}, QPoint(left, top));
+        left = first.x();
+        top = first.y();
+    }
     // Keep the whole strip on a screen: a position stored on a larger desktop, or the place
     // beside a main window near the screen's edge, must not leave it out of reach.
     const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
