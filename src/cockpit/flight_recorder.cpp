@@ -91,8 +91,10 @@ void FlightRecorder::Shutdown() {
     WriteKeptLines();
     if (kept_.empty()) return;
     std::string lines;
-    for (const KeptLine& k : kept_)
-        lines += "\n" + k.line.substr(0, k.line.size() - 2); // without its CR LF
+    for (const KeptLine& k : kept_) {
+        lines += '\n';
+        lines.append(k.line, 0, k.line.size() - 2); // without its CR LF
+    }
     Report(lastFailure_ + ". " + (kept_.size() == 1 ? "This flight is" : "These flights are") +
            " not in the flight log:" + lines);
     kept_.clear();
