@@ -16,6 +16,7 @@
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
 #include "qt_wave_output.h"
+#include "window_places.h"
 
 #include "cockpit/cockpit.h"
 #include "ipc/simulator_window.h"
@@ -88,6 +89,7 @@ Application::~Application() {
 template <class Window> void Application::Create(std::unique_ptr<Window>& slot, Window*& published) {
     slot = std::make_unique<Window>(ctx_, nullptr);
     published = slot.get();
+    TrackFirstShow(published);
     created_.push_back(published);
 }
 

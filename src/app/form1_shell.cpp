@@ -11,6 +11,7 @@
 #include "message_boxes.h"
 #include "panel_widget.h"
 #include "ui_form1.h"
+#include "window_places.h"
 
 #include "cockpit/cockpit.h"
 #include "core/convert.h"
@@ -91,7 +92,8 @@ bool TForm1::FormCloseQuery() {
         vantrel::ShowError(ctx_, e.what(), this);
         return false;
     }
-    if (ctx_.windows.FormMain) ctx_.windows.FormMain->close(); // its close handler closes the link
+    if (ctx_.windows.FormMain) ctx_.windows.FormMain->close();
+    if (ctx_.cockpit) ctx_.cockpit->Close(); // the flight log's last lines, then the link
     if (ctx_.windows.Form7) ctx_.windows.Form7->DestroySpeech();
     return true;
 }
@@ -104,10 +106,14 @@ void TForm1::StoreWindowPositions() {
         top = window->y();
         left = window->x();
     };
+    // A tool window never shown keeps what was stored (or none): it has no place of its own.
+    auto storeShown = [&store](const QWidget* window, int& top, int& left) {
+        if (window && vantrel::WasEverShown(window)) store(window, top, left);
+    };
     store(this, w.Top1, w.Left1);
-    store(ctx_.windows.Form4, w.Top4, w.Left4);
-    store(ctx_.windows.Form5, w.Top5, w.Left5);
-    store(ctx_.windows.Form7, w.Top7, w.Left7);
+    storeShown(ctx_.windows.Form4, w.Top4, w.Left4);
+    storeShown(ctx_.windows.Form5, w.Top5, w.Left5);
+    storeShown(ctx_.windows.Form7, w.Top7, w.Left7);
 }
 
 void TForm1::SaveSettings() {

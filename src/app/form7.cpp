@@ -9,6 +9,7 @@
 #include "voice/checklist_file_check.h"
 #include "voice/checklist_speaker.h"
 #include "voice/mspeech.h"
+#include "window_places.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -80,7 +81,12 @@ TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent, std::string checklistF
     // Show the colours before the speech starts (a repaint, not a nested event loop, so that
     // another click cannot start a step inside this one).
     strip_.showNow = [this] { repaint(); };
-    PlaceWindow(-999, -999);
+    if (ctx_.plan) {
+        const vantrel::WindowPositions& stored = ctx_.plan->values.windowPositions;
+        PlaceWindow(stored.Left7, stored.Top7);
+    } else {
+        PlaceWindow(-999, -999);
+    }
     FormCreate();
 }
 
@@ -146,6 +152,11 @@ void TForm7::PlaceWindow(int left7, int top7) {
     int left =
         left7 != -999 ? left7 : mainFrame.left() + mainFrame.width() - (gauge ? gauge->width() : 0) - 10;
     int top = top7 != -999 ? top7 : mainFrame.top() + 265;
+    if (left7 == -999 && top7 == -999) {
+        const QPoint first = vantrel::FirstPlaceBesideMainWindow(*this, main, {gauge}, QPoint(left, top));
+        left = first.x();
+        top = first.y();
+    }
     // Keep the whole strip on a screen: a position stored on a larger desktop, or the place
     // beside a main window near the screen's edge, must not leave it out of reach.
     const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));

@@ -1,9 +1,9 @@
 #include "cockpit/cockpit.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/altitude_alert.h"
 #include "cockpit/sim_time_weather.h"
 #include "cockpit/sound_switch.h"
+#include "planning/flight_plan.h"
 
 namespace vantrel {
 
@@ -61,6 +61,7 @@ void Cockpit::Start() {
 }
 
 void Cockpit::Close() {
+    recorder.Shutdown();
     linkWindow.FormClose();
 }
 

@@ -4,13 +4,13 @@
 #include "cockpit/flight_recorder.h"
 #include "cockpit/fuel_panel.h"
 #include "cockpit/gauge.h"
-#include "ipc/ipc_client.h"
 #include "cockpit/link_data.h"
 #include "cockpit/link_window.h"
 #include "cockpit/mouse_button.h"
 #include "cockpit/sound_cues.h"
 #include "cockpit/speed_hold.h"
 #include "cockpit/wave_sound.h"
+#include "ipc/ipc_client.h"
 
 #include <memory>
 #include <string>
@@ -32,7 +32,8 @@ public:
 
     // After the windows are created: the link window's monitor starts.
     void Start();
-    // The shutdown: the link window closes (and with it a link that is up).
+    // The shutdown: the flight log takes what it still owes (or the user is shown it), then the
+    // link window closes (and with it a link that is up). A second call finds nothing to do.
     void Close();
 
     // Main-window handlers on the link.

@@ -281,14 +281,22 @@ TEST_F(ChecklistWindow, PositionComesFromTheStoredValuesOrTheMainWindow) {
     mainWindow.setGeometry(20, 50, 400, 300);
     gauge.resize(150, 100);
     CreateDefault();
+    // Nothing stored: beside the main window where the screen has room (too wide for its right,
+    // so below it), else the place over its right part.
     form->PlaceWindow(-999, -999);
     const QRect frame = mainWindow.frameGeometry();
-    EXPECT_EQ(form->pos(), QPoint(frame.left() + frame.width() - 150 - 10, frame.top() + 265));
+    EXPECT_EQ(form->pos(), QPoint(frame.left(), frame.bottom() + 1 + 4));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    mainWindow.setGeometry(area);
+    form->PlaceWindow(-999, -999);
+    const QRect full = mainWindow.frameGeometry();
+    EXPECT_EQ(form->pos(),
+              QPoint(std::min(full.left() + full.width() - 150 - 10, area.right() + 1 - form->width()),
+                     full.top() + 265));
     form->PlaceWindow(321, 123);
     EXPECT_EQ(form->pos(), QPoint(321, 123));
     // A place off the screen (stored on a larger desktop) is pulled back onto it.
     form->PlaceWindow(5000, -5000);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(area.contains(QRect(form->pos(), form->size()))) << form->x() << "," << form->y();
 }
 

@@ -9,6 +9,8 @@
 #include "form6.h"
 #include "frmmain.h"
 
+#include "core/profile_file.h"
+
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -113,6 +115,19 @@ TEST_F(ProgramFixture, ClosingTheMainWindowSavesTheSettingsAndEndsTheProgram) {
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("Origin="));
     EXPECT_TRUE(recorder.errors.empty());
+}
+
+TEST_F(ProgramFixture, OnlyWindowsThatWereShownStoreTheirPlace) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    program.ShowWindows();
+    ASSERT_TRUE(program.Context().windows.Form1->close());
+    const vantrel::ProfileFile settings(ProgramDir() + "vn-erj145.ini");
+    // The fuel panel was never opened: no place of its own, none stored.
+    EXPECT_EQ(settings.ReadString("Window", "Left5", ""), "-999");
+    EXPECT_EQ(settings.ReadString("Window", "Top5", ""), "-999");
+    const QWidget* gauge = program.Context().windows.Form4;
+    EXPECT_EQ(settings.ReadInteger("Window", "Left4", -999), gauge->x());
+    EXPECT_EQ(settings.ReadInteger("Window", "Top4", -999), gauge->y());
 }
 
 TEST_F(ProgramFixture, NoAtAStartUpQuestionStopsBeforeTheOtherWindowsAndSavesNothing) {
