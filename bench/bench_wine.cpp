@@ -87,11 +87,23 @@ void BM_BridgeDataLoad(benchmark::State& state) {
     }
 }
 
+// One new connection to the bridge with its proof both ways and one window look-up: what a
+// client pays once per connection (the link monitor's look-up pays it on every tick).
+void BM_BridgeProvenConnection(benchmark::State& state) {
+    if (!Wine().ready) return state.SkipWithError("no Wine");
+    for (auto _ : state)
+        if (!BridgeWindowExists(Wine().dir, "FS98MAIN")) return state.SkipWithError("look-up failed");
+}
+
 BENCHMARK(BM_WindowsTransportDataLoad)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_BridgeDataLoad)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BridgeProvenConnection)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

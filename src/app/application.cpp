@@ -16,6 +16,7 @@
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
 #include "qt_wave_output.h"
+#include "window_places.h"
 
 #include "cockpit/cockpit.h"
 #include "cockpit/link_thread.h"
@@ -96,6 +97,7 @@ Application::~Application() {
 template <class Window> void Application::Create(std::unique_ptr<Window>& slot, Window*& published) {
     slot = std::make_unique<Window>(ctx_, nullptr);
     published = slot.get();
+    TrackFirstShow(published);
     created_.push_back(published);
 }
 
@@ -116,6 +118,7 @@ bool Application::CreateWindows(const std::string& programDir) {
     Create(form7_, w.Form7);
     Create(form3_, w.Form3);
     Create(frmMain_, w.frmMain);
+    InstallVoiceWindowShortcut(main, w.frmMain);
     Create(form6_, w.Form6);
     ConnectFuelPanelAndFlightLog();
     ConnectSpeedHoldAndGauge(*cockpit_, ctx_);

@@ -6,9 +6,12 @@
 #include "ui_form1.h"
 #include "weather_buttons.h"
 
-#include "core/convert.h"
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit.h"
+#include "core/convert.h"
+#include "core/profile_file.h"
+#include "planning/flight_plan.h"
+#include "shell/settings_file.h"
+#include "voice/weather_source.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -92,6 +95,8 @@ void TForm1::FormCreate() {
     if (startupResult_ == vantrel::StartupResult::StoppedByUser) return;
 
     ApplyWeightUnit();
+    // Every weather request goes to the address the settings name, or to the built-in one.
+    ctx_.weather.Url = vantrel::LoadWeatherUrl(vantrel::ProfileFile(vantrel::SettingsFilePath(*ctx_.plan)));
     // The bias is read whatever became of the sequence, so the clock never shows local time as UTC.
     if (startupResult_ != vantrel::StartupResult::Completed)
         ctx_.plan->values.UtcBiasMinutes = vantrel::ReadUtcBiasMinutes();

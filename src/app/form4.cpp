@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "panel_widget.h"
 #include "ui_form4.h"
+#include "window_places.h"
 
 #include "cockpit/control_board.h"
 #include "cockpit/gauge.h"
@@ -110,6 +111,16 @@ void TForm4::Attach(vantrel::Gauge& gauge, vantrel::ControlBoard& controls) {
     ShowAll();
     PlaceOnScreen(gauge.Left(), gauge.Top());
     setVisible(gauge.Visible());
+}
+
+void TForm4::PlaceFirstTime(const QWidget* other) {
+    const vantrel::WindowPositions& stored = ctx_.plan->values.windowPositions;
+    if (!gauge_ || stored.Left4 != vantrel::WindowPositions::kNone ||
+        stored.Top4 != vantrel::WindowPositions::kNone)
+        return;
+    const QPoint place = vantrel::FirstPlaceBesideMainWindow(*this, ctx_.windows.Form1, {other},
+                                                             QPoint(gauge_->Left(), gauge_->Top()));
+    PlaceOnScreen(place.x(), place.y());
 }
 
 // A place stored on a larger desktop, or beside a main window at the screen's edge, must not

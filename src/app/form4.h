@@ -22,6 +22,8 @@ class Gauge;
 class TForm4 : public QWidget {
     Q_OBJECT
 public:
+    // With no stored place: beside the main window, clear of its controls and of other.
+    void PlaceFirstTime(const QWidget* other);
     explicit TForm4(vantrel::AppContext& ctx, QWidget* parent = nullptr);
     ~TForm4() override;
 

@@ -1,12 +1,16 @@
 #include "form5.h"
 
 #include "app_context.h"
+#include "form1.h"
+#include "form4.h"
+#include "form7.h"
 #include "tools/fuel_panel_layout.h"
 #include "ui_form5.h"
+#include "window_places.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/control_board.h"
 #include "cockpit/fuel_panel.h"
+#include "planning/flight_plan.h"
 
 #include <QMouseEvent>
 
@@ -72,10 +76,22 @@ void TForm5::Attach(FuelPanel& panel, const vantrel::ControlBoard& board) {
         if (!shown) {
             if (isVisible()) hide();
         } else if (!isVisible()) {
+            if (!vantrel::WasEverShown(this)) PlaceForFirstShow();
             exec();
         }
     };
     Refresh();
+}
+
+// With no stored place the panel opens beside the main window where the screen has room, else
+// centred over it (it is modal: the main window waits for it anyway), never over one corner.
+void TForm5::PlaceForFirstShow() {
+    const vantrel::WindowPositions& w = ctx_.plan->values.windowPositions;
+    const QWidget* main = ctx_.windows.Form1;
+    if (!main || w.Left5 != vantrel::WindowPositions::kNone || w.Top5 != vantrel::WindowPositions::kNone)
+        return;
+    const QPoint centred = main->frameGeometry().center() - rect().center();
+    move(vantrel::FirstPlaceBesideMainWindow(*this, main, {ctx_.windows.Form4, ctx_.windows.Form7}, centred));
 }
 
 void TForm5::Refresh() {

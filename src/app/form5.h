@@ -38,6 +38,7 @@ protected:
 
 private:
     void Paint(const std::string& name);
+    void PlaceForFirstShow();
 
     vantrel::AppContext& ctx_;
     std::unique_ptr<Ui::TForm5> ui;

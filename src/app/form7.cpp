@@ -2,12 +2,14 @@
 
 #include "app_context.h"
 #include "app_title.h"
+#include "cockpit/control_board.h"
 #include "core/profile_file.h"
 #include "planning/flight_plan.h"
-#include "cockpit/control_board.h"
 #include "ui_form7.h"
+#include "voice/checklist_file_check.h"
 #include "voice/checklist_speaker.h"
 #include "voice/mspeech.h"
+#include "window_places.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -79,7 +81,12 @@ TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent, std::string checklistF
     // Show the colours before the speech starts (a repaint, not a nested event loop, so that
     // another click cannot start a step inside this one).
     strip_.showNow = [this] { repaint(); };
-    PlaceWindow(-999, -999);
+    if (ctx_.plan) {
+        const vantrel::WindowPositions& stored = ctx_.plan->values.windowPositions;
+        PlaceWindow(stored.Left7, stored.Top7);
+    } else {
+        PlaceWindow(-999, -999);
+    }
     FormCreate();
 }
 
@@ -92,8 +99,6 @@ void TForm7::FormCreate() {
     std::error_code ec;
     if (std::filesystem::is_regular_file(checklistFile_, ec)) {
         checklistsDisabled_ = false;
-        const vantrel::ProfileFile file(checklistFile_);
-        const int voice = file.ReadInteger("settings", "voice", 0);
         speech_ = std::make_unique<vantrel::TMSpeech>();
         ctx_.ChecklistSpeech = speech_.get();
         // The weather report speaks its sentence as one line, without its own voice settings.
@@ -102,11 +107,14 @@ void TForm7::FormCreate() {
             speech_->Text = {sentence};
             speech_->Speak();
         };
-        for (const std::string& name : speech_->Engines())
+        const std::vector<std::string> engines = speech_->Engines();
+        for (const std::string& name : engines)
             ui->lbengines->addItem(QString::fromStdString(name));
-        if (voice >= 0 && voice < static_cast<int>(speech_->Engines().size())) {
+        const vantrel::ChecklistFileCheck check = vantrel::CheckChecklistFile(checklistFile_, engines.size());
+        if (!check.problems.empty()) TellProblem(check.problems);
+        if (check.voiceFound) {
             try {
-                speech_->Select(speech_->Engines()[static_cast<std::size_t>(voice)]);
+                speech_->Select(engines[static_cast<std::size_t>(check.voice)]);
             } catch (const vantrel::EMSpeechException& e) {
                 ShowError(this, e.what());
             }
@@ -119,6 +127,14 @@ void TForm7::FormCreate() {
         }
     }
     ctx_.ChecklistsDisabled = checklistsDisabled_;
+}
+
+// What is wrong with the checklist file, told once at start-up without waiting for the user.
+void TForm7::TellProblem(const std::string& text) {
+    if (ctx_.dialogs.showError)
+        ctx_.dialogs.showError(text);
+    else
+        ShowError(this, text.c_str());
 }
 
 void TForm7::HideWeatherButtons() {
@@ -136,6 +152,11 @@ void TForm7::PlaceWindow(int left7, int top7) {
     int left =
         left7 != -999 ? left7 : mainFrame.left() + mainFrame.width() - (gauge ? gauge->width() : 0) - 10;
     int top = top7 != -999 ? top7 : mainFrame.top() + 265;
+    if (left7 == -999 && top7 == -999) {
+        const QPoint first = vantrel::FirstPlaceBesideMainWindow(*this, main, {gauge}, QPoint(left, top));
+        left = first.x();
+        top = first.y();
+    }
     // Keep the whole strip on a screen: a position stored on a larger desktop, or the place
     // beside a main window near the screen's edge, must not leave it out of reach.
     const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));

@@ -20,6 +20,7 @@ void ConnectSpeedHoldAndGauge(Cockpit& cockpit, AppContext& ctx) {
         w.Form4->Attach(cockpit.gauge, cockpit.controls);
         const QRect main = w.Form1 ? w.Form1->frameGeometry() : QRect();
         cockpit.gauge.FormCreate(main.left(), main.top(), main.width());
+        w.Form4->PlaceFirstTime(w.Form7);
     }
     if (w.Form7) {
         QPointer<TForm7> form7(w.Form7);

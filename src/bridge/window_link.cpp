@@ -7,23 +7,13 @@
 
 namespace vantrel {
 
-WindowLink::~WindowLink() {
-    if (view_ != nullptr) UnmapViewOfFile(view_);
-    if (mapping_ != nullptr) CloseHandle(mapping_);
-    if (atom_ != 0) GlobalDeleteAtom(atom_);
-}
-
 bool WindowLink::Open(std::string& reason) {
     message_ = RegisterWindowMessageA("FsasmLib:IPC");
     const std::string name = MappingName(CurrentProcessId(), 1);
-    atom_ = GlobalAddAtomA(name.c_str());
-    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, DWORD(ipc::kBlockSize),
-                                  name.c_str());
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    if (mapping_ != nullptr && !existed)
-        view_ = static_cast<std::uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
-    if (message_ == 0 || atom_ == 0 || view_ == nullptr) {
-        reason = "cannot set up the shared block " + name + " (error " + std::to_string(GetLastError()) + ")";
+    if (message_ == 0 || !block_.AddAtom(name) || !block_.CreateMapping(ipc::kBlockSize) ||
+        block_.MapView() == nullptr) {
+        reason = "cannot set up the shared block " + block_.Name() + " (error " +
+                 std::to_string(GetLastError()) + ")";
         return false;
     }
     return true;
@@ -44,16 +34,19 @@ bool WindowSimulator::WindowExists(const std::string& window_class) {
 BridgeSimulator::Outcome WindowSimulator::Exchange(std::uint8_t* block, std::size_t used, int timeout_ms,
                                                    std::uintptr_t& answer) {
     if (window_ == nullptr && FindWindowClass().empty()) return Outcome::kFailed;
-    std::uint8_t* view = link_.View();
-    std::memcpy(view, block, used);
+    Win32SharedBlock& shared = link_.Block();
+    if (!shared.Ready()) return Outcome::kFailed;
+    std::memcpy(shared.View(), block, used);
     DWORD_PTR reply = 0;
     SetLastError(0);
-    if (SendMessageTimeoutA(window_, link_.Message(), WPARAM(link_.Atom()), 0, SMTO_BLOCK, UINT(timeout_ms),
+    if (SendMessageTimeoutA(window_, link_.Message(), WPARAM(shared.Atom()), 0, SMTO_BLOCK, UINT(timeout_ms),
                             &reply) == 0) {
         const DWORD error = GetLastError();
+        shared.Unanswered(window_);
         return error == 0 || error == ERROR_TIMEOUT ? Outcome::kTimedOut : Outcome::kFailed;
     }
-    std::memcpy(block, view, used);
+    std::memcpy(block, shared.View(), used);
+    shared.Answered(window_);
     answer = std::uintptr_t(reply);
     return Outcome::kAnswered;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "ipc/bridge_session.h"
+#include "ipc/win32_shared_block.h"
 
 #include <string>
 
@@ -8,21 +9,18 @@
 
 namespace vantrel {
 
-// The bridge's own link to the simulator's window: one registered message, one mapping under
-// this process's name and its atom, shared by every connection (they are served one at a time).
+// The bridge's own link to the simulator's window: one registered message, one block under
+// this process's name and its atom, shared by every connection (they are served one at a time)
+// and replaced by a fresh one after an exchange that went unanswered.
 class WindowLink {
 public:
-    ~WindowLink();
     bool Open(std::string& reason);
     UINT Message() const { return message_; }
-    ATOM Atom() const { return atom_; }
-    std::uint8_t* View() const { return view_; }
+    Win32SharedBlock& Block() { return block_; }
 
 private:
     UINT message_ = 0;
-    ATOM atom_ = 0;
-    HANDLE mapping_ = nullptr;
-    std::uint8_t* view_ = nullptr;
+    Win32SharedBlock block_;
 };
 
 // One connection's view of the simulator: the window found by its last look-up (as a client

@@ -82,6 +82,7 @@ void Cockpit::Close() {
     closed_ = true;
     link.StopRetrying();
     if (seams.linkRunner) seams.linkRunner->Finish();
+    recorder.Shutdown();
     linkWindow.FormClose();
 }
 

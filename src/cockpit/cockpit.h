@@ -35,8 +35,9 @@ public:
 
     // After the windows are created: the link window's monitor starts.
     void Start();
-    // The shutdown: an exchange that is out stops after its current send, then the link window
-    // closes (and with it a link that is up).
+    // The shutdown: an exchange that is out stops after its current send, the flight log takes
+    // what it still owes (or the user is shown it), then the link window closes (and with it a
+    // link that is up). A second call finds nothing to do.
     void Close();
 
     // Main-window handlers on the link; each takes its turn among the cockpit's handlers.

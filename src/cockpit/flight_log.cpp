@@ -2,6 +2,7 @@
 
 #include "core/convert.h"
 #include "core/durable_file.h"
+#include "core/profile_file.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -41,13 +42,22 @@ std::string FormatFlightLogLine(const FlightLogEntry& e) {
            Field(e.tripFuel) + Field(e.fuelUsed) + Field(e.passengers) + Field(e.cargo) + "\r\n";
 }
 
-bool AppendFlightLog(const std::string& programDir, const std::string& line) {
+FlightLogWrite AppendFlightLog(const std::string& programDir, const std::string& line) {
     namespace fs = std::filesystem;
     const std::string log = programDir + kFlightLogFile;
     const std::string backup = programDir + kFlightLogBackup;
+    FlightLogWrite result;
+    std::string reason;
     std::error_code ec;
-    if (fs::exists(log, ec) && !fs::exists(backup, ec)) CopyFileAtomically(log, backup);
-    return AppendDurably(log, line);
+    // Only a log that is surely missing is created; one that cannot be looked at is appended to.
+    if (fs::status(log, ec).type() == fs::file_type::not_found) {
+        if (!ReplaceFileDurably(log, line, &reason)) result.failure = UnableToWrite(log, reason);
+        return result;
+    }
+    if (!fs::exists(backup, ec) && !CopyFileAtomically(log, backup, &reason))
+        result.backupFailure = UnableToWrite(backup, reason);
+    if (!AppendDurably(log, line, &reason)) result.failure = UnableToWrite(log, reason);
+    return result;
 }
 
 } // namespace vantrel

@@ -32,9 +32,18 @@ long long FlightMinutes(const FlightLogEntry& entry);
 // into wrong columns or rows, so each becomes a blank; every other byte is kept as it stands.
 std::string FormatFlightLogLine(const FlightLogEntry& entry);
 
+// What became of one append: failure is empty when the line is in the log; backupFailure is
+// set when a backup was due and could not be made. Both read "Unable to write to <file>: <reason>".
+struct FlightLogWrite {
+    std::string failure;
+    std::string backupFailure;
+    bool Written() const { return failure.empty(); }
+};
+
 // Appends the line to the log in programDir (which ends with a separator), first copying an
-// existing log to the backup when there is none. False when the log could not be written; the
-// log is then unchanged. A failed backup does not keep the flight from being logged.
-bool AppendFlightLog(const std::string& programDir, const std::string& line);
+// existing log to the backup when there is none. The line goes in whole or not at all: a new
+// log is created holding the line (never empty), an existing one is cut back to its old length
+// after a failed write. A failed backup does not keep the flight from being logged.
+FlightLogWrite AppendFlightLog(const std::string& programDir, const std::string& line);
 
 } // namespace vantrel

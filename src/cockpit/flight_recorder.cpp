@@ -3,6 +3,8 @@
 #include "core/convert.h"
 #include "planning/flight_plan.h"
 
+#include <utility>
+
 namespace vantrel {
 
 FlightRecorder::FlightRecorder(FlightPlan& plan, const LinkData& data, CockpitTimer& timer2,
@@ -16,6 +18,7 @@ LocalMs FlightRecorder::UtcNow() const {
 }
 
 void FlightRecorder::FlightPhaseStep() {
+    WriteKeptLines();
     const double fuel = data_.leftFuelLb + data_.rightFuelLb;
     const bool wasOnGround = data_.onGroundPrevious != 0;
     const bool onGround = data_.onGroundCurrent != 0;
@@ -54,7 +57,51 @@ void FlightRecorder::Timer2Timer() {
     entry.cargo = plan_.Text(FieldId::Edit15);
     const CivilTime takeoff = ToCivil(entry.takeoffUtc);
     if (onFlightLogged) onFlightLogged(ZeroPad(takeoff.day, 2) + '/' + ZeroPad(takeoff.month, 2));
-    AppendFlightLog(programDir_, FormatFlightLogLine(entry));
+    kept_.push_back({FormatFlightLogLine(entry)});
+    WriteKeptLines();
+}
+
+void FlightRecorder::WriteKeptLines() {
+    while (!kept_.empty()) {
+        const FlightLogWrite result = AppendFlightLog(programDir_, kept_.front().line);
+        if (!result.backupFailure.empty() && !backupFailureTold_) {
+            backupFailureTold_ = true;
+            Report(result.backupFailure + ". The flight log has no backup.");
+        }
+        if (result.Written()) {
+            kept_.pop_front();
+            continue;
+        }
+        lastFailure_ = result.failure;
+        // Each flight is told once: the one just landed, not again the ones kept before it.
+        bool untold = false;
+        for (KeptLine& k : kept_)
+            untold = !std::exchange(k.told, true) || untold;
+        if (untold && !shuttingDown_)
+            Report(result.failure +
+                   ". The flight is kept and goes into the log as soon as the log can be written.");
+        return;
+    }
+}
+
+void FlightRecorder::Shutdown() {
+    shuttingDown_ = true;
+    // A landing less than a minute ago: its line is due now, not after the program has gone.
+    if (timer2_.Enabled()) Timer2Timer();
+    WriteKeptLines();
+    if (kept_.empty()) return;
+    std::string lines;
+    for (const KeptLine& k : kept_) {
+        lines += '\n';
+        lines.append(k.line, 0, k.line.size() - 2); // without its CR LF
+    }
+    Report(lastFailure_ + ". " + (kept_.size() == 1 ? "This flight is" : "These flights are") +
+           " not in the flight log:" + lines);
+    kept_.clear();
+}
+
+void FlightRecorder::Report(const std::string& text) const {
+    if (plan_.onError) plan_.onError(text);
 }
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 #include "cockpit/link_thread.h"
 
 #include "core/convert.h"
+#include "core/durable_file.h"
 #include "core/profile_file.h"
 #include "core/rounding.h"
 
@@ -58,9 +59,10 @@ bool SpeedHold::ReadGain() {
     const std::string path = plan_.paths.ProgramDir + kGainFile;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        std::ofstream out(path);
-        out << "100\n";
-        out.flush();
+        // Created whole or not at all; the hold flies with 100 either way.
+        std::string reason;
+        if (!ReplaceFileDurably(path, "100\n", &reason) && plan_.onError)
+            plan_.onError(UnableToWrite(path, reason));
         gain_ = 100;
         return true;
     }

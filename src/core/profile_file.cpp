@@ -1,22 +1,13 @@
 #include "core/profile_file.h"
 
 #include "core/convert.h"
+#include "core/durable_file.h"
 
-#include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <system_error>
-
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace vantrel {
 
@@ -149,6 +140,13 @@ std::string SingleLine(std::string text) {
     return text;
 }
 
+// Gives an unterminated line a line ending. A bare CR at its end stays part of its text: a
+// lone LF after it would turn the pair into a CR LF ending and change the line.
+void Terminate(Line& line, const std::string& ending) {
+    if (!line.ending.empty()) return;
+    line.ending = !line.text.empty() && line.text.back() == '\r' ? "\r\n" : ending;
+}
+
 std::string PreferredEnding(const std::vector<Line>& lines) {
     for (const auto& l : lines)
         if (!l.ending.empty()) return l.ending;
@@ -156,14 +154,6 @@ std::string PreferredEnding(const std::vector<Line>& lines) {
     return "\r\n";
 #else
     return "\n";
-#endif
-}
-
-unsigned long CurrentProcessId() {
-#ifdef _WIN32
-    return static_cast<unsigned long>(_getpid());
-#else
-    return static_cast<unsigned long>(::getpid());
 #endif
 }
 
@@ -195,55 +185,13 @@ bool ReadFileUpTo(const std::string& path, std::size_t limit, std::string& conte
     return true;
 }
 
+std::string UnableToWrite(const std::string& path, const std::string& reason) {
+    return "Unable to write to " + path + ": " + reason;
+}
+
 void WriteFileAtomically(const std::string& path, const std::string& content) {
-    namespace fs = std::filesystem;
-    std::error_code linkError;
-    // A linked file is replaced at the link's target, so the link keeps pointing at the data.
-    fs::path target(path);
-    if (fs::symlink_status(target, linkError).type() == fs::file_type::symlink) {
-        target = fs::weakly_canonical(target, linkError);
-        if (linkError) throw UserError("Unable to write to " + path);
-    }
-    std::error_code permError;
-    const fs::file_status oldStatus = fs::status(target, permError);
-    const bool keepPerms = !permError && fs::exists(oldStatus);
-    fs::path temp = target;
-    // A name of its own per write, so two writers (two program instances, or the command line
-    // beside the window) never write into one temporary file.
-    static std::atomic<unsigned> writes{0};
-    std::ostringstream suffix;
-    suffix << '.' << CurrentProcessId() << '-' << ++writes << ".tmp~";
-    temp += suffix.str();
-    const std::string failure = "Unable to write to " + path;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) throw UserError(failure);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            throw UserError(failure);
-        }
-    }
-#ifndef _WIN32
-    // Make the new content durable before it takes the old file's place.
-    int fd = ::open(temp.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#endif
-    std::error_code ec;
-    // The new file keeps the old one's permissions.
-    if (keepPerms) fs::permissions(temp, oldStatus.permissions(), fs::perm_options::replace, permError);
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw UserError(failure);
-    }
+    std::string reason;
+    if (!ReplaceFileDurably(path, content, &reason)) throw UserError(UnableToWrite(path, reason));
 }
 
 ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
@@ -343,7 +291,8 @@ std::vector<std::string> ProfileFile::ReadSections() const {
 void ProfileFile::WriteString(const std::string& rawSection, const std::string& rawKey,
                               const std::string& rawValue) {
     auto loaded = deferring_ ? std::optional<std::vector<Line>>(SplitLines(pending_)) : TryLoadLines(path_);
-    if (!loaded) throw UserError("Unable to write to " + path_);
+    // Replacing a file that could not be read would lose every line but the new one.
+    if (!loaded) throw UserError(UnableToWrite(path_, "the existing file could not be read"));
     auto& lines = *loaded;
     const std::string section = SingleLine(rawSection);
     const std::string key = SingleLine(rawKey);
@@ -355,10 +304,10 @@ void ProfileFile::WriteString(const std::string& rawSection, const std::string& 
         lines[*f.key_line].text = entry;
     } else if (f.section_line) {
         const std::size_t after = f.last_entry_line.value_or(*f.section_line);
-        if (lines[after].ending.empty()) lines[after].ending = ending;
+        Terminate(lines[after], ending);
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), Line{entry, ending});
     } else {
-        if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
+        if (!lines.empty()) Terminate(lines.back(), ending);
         lines.push_back({"[" + section + "]", ending});
         lines.push_back({entry, ending});
     }

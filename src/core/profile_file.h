@@ -30,7 +30,7 @@ public:
     // The section names of the file, in file order.
     std::vector<std::string> ReadSections() const;
 
-    // Throws UserError("Unable to write to <path>") when the file cannot be replaced.
+    // Throws UserError(UnableToWrite(...)) when the file cannot be replaced.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, long long value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
@@ -71,8 +71,11 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 // the file cannot be opened or read.
 bool ReadFileUpTo(const std::string& path, std::size_t limit, std::string& content, bool& tooLarge);
 
+// "Unable to write to <path>: <reason>", the text every failed write of a file shows.
+std::string UnableToWrite(const std::string& path, const std::string& reason);
+
 // Replaces a file's content through a temporary file in the same folder and a rename.
-// Throws UserError("Unable to write to <path>") on failure; the old file stays intact.
+// Throws UserError(UnableToWrite(path, reason)) on failure; the old file stays intact.
 void WriteFileAtomically(const std::string& path, const std::string& content);
 
 } // namespace vantrel

@@ -1,5 +1,6 @@
 #include "ipc/bridge_session.h"
 
+#include "ipc/bridge_proof.h"
 #include "ipc/bridge_wire.h"
 #include "ipc/ipc_server_walk.h"
 
@@ -37,14 +38,32 @@ bool BridgeSession::Feed(const char* data, std::size_t size, std::string& out) {
     return true;
 }
 
-bool BridgeSession::Line(const std::string& line, std::string& out) {
-    if (state_ == State::kToken) {
-        const std::string verb = "token ";
-        if (line.compare(0, verb.size(), verb) != 0 || !bridge::SameToken(line.substr(verb.size()), token_))
+// "hello <client nonce>" is answered with the bridge's nonce and proof; "proof <client proof>"
+// must then hold before any command is taken.
+bool BridgeSession::Greeting(const std::string& line, std::string& out) {
+    if (state_ == State::kHello) {
+        const std::string verb = "hello ";
+        if (line.compare(0, verb.size(), verb) != 0 || !bridge::IsNonce(line.substr(verb.size())))
             return false;
-        state_ = State::kCommand;
+        client_nonce_ = line.substr(verb.size());
+        bridge_nonce_ = bridge::FreshNonce();
+        const std::string proof = bridge::Proof(token_, bridge::Role::kBridge, client_nonce_, bridge_nonce_);
+        if (bridge_nonce_.empty() || proof.empty()) return false;
+        out += "proof " + bridge_nonce_ + " " + proof + "\n";
+        state_ = State::kProof;
         return true;
     }
+    const std::string verb = "proof ";
+    if (line.compare(0, verb.size(), verb) != 0 ||
+        !bridge::ProofHolds(line.substr(verb.size()), token_, bridge::Role::kClient, client_nonce_,
+                            bridge_nonce_))
+        return false;
+    state_ = State::kCommand;
+    return true;
+}
+
+bool BridgeSession::Line(const std::string& line, std::string& out) {
+    if (!Authenticated()) return Greeting(line, out);
     if (line == "find") {
         const std::string found = simulator_.FindWindowClass();
         out += (found.empty() ? "none" : found) + "\n";

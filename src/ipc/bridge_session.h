@@ -24,28 +24,31 @@ public:
                              std::uintptr_t& answer) = 0;
 };
 
-// One connection to the bridge, as bytes in and bytes out: the token first, then requests.
-// Each block is checked before it goes to the simulator and its answer before it goes back;
-// a faulty block is answered "0" and never reaches the simulator.
+// One connection to the bridge, as bytes in and bytes out: the proof of the token both ways
+// first, then requests. Each block is checked before it goes to the simulator and its answer
+// before it goes back; a faulty block is answered "0" and never reaches the simulator.
 class BridgeSession {
 public:
     BridgeSession(std::string token, BridgeSimulator& simulator);
 
     // Takes bytes that arrived and appends the replies to `out`. False when the connection is
-    // to be closed (after sending `out`): a wrong or missing token (then `out` stays empty), a
-    // malformed or over-long line.
+    // to be closed (after sending `out`): a malformed greeting, a wrong or missing proof (then
+    // nothing but the bridge's own proof was sent), a malformed or over-long line.
     bool Feed(const char* data, std::size_t size, std::string& out);
 
-    bool Authenticated() const { return state_ != State::kToken; }
+    bool Authenticated() const { return state_ == State::kCommand || state_ == State::kBlock; }
 
 private:
-    enum class State { kToken, kCommand, kBlock };
+    enum class State { kHello, kProof, kCommand, kBlock };
     bool Line(const std::string& line, std::string& out);
+    bool Greeting(const std::string& line, std::string& out);
     void Serve(std::string& out);
 
     std::string token_;
     BridgeSimulator& simulator_;
-    State state_ = State::kToken;
+    State state_ = State::kHello;
+    std::string client_nonce_;
+    std::string bridge_nonce_;
     std::string line_;
     int timeout_ms_ = 0;
     std::size_t length_ = 0;

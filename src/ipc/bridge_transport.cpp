@@ -2,6 +2,9 @@
 
 #include "ipc/bridge_transport.h"
 
+#include "ipc/bridge_proof.h"
+#include "ipc/loopback_owner.h"
+
 #include "ipc/ipc_dir.h"
 #include "ipc/ipc_server_walk.h"
 #include "ipc/posix_transport.h"
@@ -113,6 +116,38 @@ int ConnectLoopback(std::uint16_t port, Clock::time_point deadline) {
     return fd;
 }
 
+// A connection to the bridge at the address whose peer has proved it knows the token, after
+// this side has proved it too; -1 when anything fails. Nothing leaves this process before the
+// peer is known to be this user's, and no answer of the peer is taken before its proof held.
+int ProvenConnection(const bridge::Address& address, Clock::time_point deadline) {
+    const int fd = ConnectLoopback(address.port, deadline);
+    if (fd < 0) return -1;
+    const std::string client_nonce = bridge::FreshNonce();
+    bool proven = !client_nonce.empty() && LoopbackPeerIsOurs(fd);
+    const std::string hello = "hello " + client_nonce + "\n";
+    std::string line;
+    proven = proven && SendAll(fd, hello.data(), hello.size(), deadline) == Io::kDone &&
+             ReceiveLine(fd, line, deadline) == Io::kDone;
+    // "proof <bridge nonce> <bridge proof>"
+    const std::string verb = "proof ";
+    const std::size_t nonce_at = verb.size(), proof_at = nonce_at + 2 * bridge::kNonceBytes + 1;
+    proven = proven && line.compare(0, verb.size(), verb) == 0 && line.size() > proof_at &&
+             line[proof_at - 1] == ' ';
+    const std::string bridge_nonce = proven ? line.substr(nonce_at, proof_at - 1 - nonce_at) : "";
+    proven = proven && bridge::IsNonce(bridge_nonce) &&
+             bridge::ProofHolds(line.substr(proof_at), address.token, bridge::Role::kBridge, client_nonce,
+                                bridge_nonce);
+    const std::string proof =
+        proven ? "proof " + bridge::Proof(address.token, bridge::Role::kClient, client_nonce, bridge_nonce) +
+                     "\n"
+               : "";
+    if (!proven || SendAll(fd, proof.data(), proof.size(), deadline) != Io::kDone) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
@@ -136,9 +171,9 @@ bool BridgeWindowExists(const std::string& directory, const std::string& window_
     bridge::Address address;
     if (!bridge::IsWindowClassName(window_class) || !ReadBridgeFile(directory, address)) return false;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kFindTimeoutMs);
-    const int fd = ConnectLoopback(address.port, deadline);
+    const int fd = ProvenConnection(address, deadline);
     if (fd < 0) return false;
-    const std::string request = "token " + address.token + "\nwindow " + window_class + "\n";
+    const std::string request = "window " + window_class + "\n";
     std::string line;
     const bool exists = SendAll(fd, request.data(), request.size(), deadline) == Io::kDone &&
                         ReceiveLine(fd, line, deadline) == Io::kDone && line == "yes";
@@ -157,14 +192,8 @@ bool BridgeTransport::Connect(int timeout_ms) {
     bridge::Address address;
     if (!ReadBridgeFile(directory_.empty() ? IpcDirectory() : directory_, address)) return false;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    connection_ = ConnectLoopback(address.port, deadline);
-    if (connection_ < 0) return false;
-    const std::string hello = "token " + address.token + "\n";
-    if (SendAll(connection_, hello.data(), hello.size(), deadline) != Io::kDone) {
-        Disconnect();
-        return false;
-    }
-    return true;
+    connection_ = ProvenConnection(address, deadline);
+    return connection_ >= 0;
 }
 
 bool BridgeTransport::FindServer(bool& through_fs98) {
@@ -187,7 +216,8 @@ std::uint8_t* BridgeTransport::MapView() {
 }
 
 IpcTransport::SendOutcome BridgeTransport::Send(int timeout_ms, std::uintptr_t& answer) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(bridge::AnswerWait(timeout_ms));
     std::size_t used = 0;
     if (!mapped_ || !CheckBlock(block_.data(), ipc::kUsableSize, used)) {
         // What the server would answer to a faulty block; it never leaves this process.

@@ -11,7 +11,9 @@ namespace vantrel {
 
 // The exchange with a simulator under Wine through vantrel-bridge.exe: the bridge's address
 // and token come from its file in the IPC folder (which must be private, the file this user's
-// and readable by nobody else), the block travels inline over loopback TCP. The block is a
+// and readable by nobody else), the block travels inline over loopback TCP. Each connection
+// is taken only once its peer is a socket of this user and has proved it knows the token
+// (once per connection, not per exchange); a peer that fails counts as no simulator. The block is a
 // private buffer, so no name can be taken; a send is one "send" request, answered as the
 // posix substitute answers (1 done, 0 bad data).
 class BridgeTransport : public IpcTransport {

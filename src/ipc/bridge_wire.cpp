@@ -8,7 +8,9 @@ namespace vantrel::bridge {
 
 namespace {
 
-const std::string kFileTag = "vantrel-bridge 1 ";
+// The number is the protocol's version: 2 since both ends prove the token instead of the
+// client showing it.
+const std::string kFileTag = "vantrel-bridge 2 ";
 
 } // namespace
 
@@ -91,6 +93,10 @@ bool ParseSendLine(const std::string& line, int& timeout_ms, std::size_t& length
 
 int SimulatorTimeout(int client_timeout_ms) {
     return std::max(1, client_timeout_ms - std::min(100, client_timeout_ms / 4));
+}
+
+int AnswerWait(int client_timeout_ms) {
+    return client_timeout_ms + std::min(1000, client_timeout_ms / 2);
 }
 
 } // namespace vantrel::bridge

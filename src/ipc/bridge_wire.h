@@ -4,9 +4,13 @@
 #include <string>
 
 // The bridge between a native program and a simulator running under Wine: loopback TCP, the
-// block carried inline. The bridge announces itself in a file of the IPC folder, readable by
-// its user only: "vantrel-bridge 1 <port> <token>\n". A connection starts with
-// "token <token>\n"; then, any number of times:
+// block carried inline (docs/bridge-protocol.md). The bridge announces itself in a file of the
+// IPC folder, readable by its user only: "vantrel-bridge 2 <port> <token>\n". The token never
+// travels; a connection starts with both ends proving they know it:
+//   client: "hello <client nonce>\n"
+//   bridge: "proof <bridge nonce> <bridge proof>\n"
+//   client: "proof <client proof>\n"            (bridge_proof.h)
+// then, any number of times:
 //   "find\n"                      -> "UIPCMAIN\n", "FS98MAIN\n" or "none\n"
 //   "window <class>\n"            -> "yes\n" or "no\n": is a top-level window of the class there
 //   "send <timeout ms> <bytes>\n" + the block up to and including its terminator
@@ -18,8 +22,9 @@ namespace vantrel::bridge {
 inline constexpr char kFileName[] = "vantrel-bridge";
 inline constexpr std::size_t kTokenBytes = 32;
 // Longest command or answer line, newline included.
-inline constexpr std::size_t kMaxLine = 96;
-// A connection that has not shown its token by then is closed.
+inline constexpr std::size_t kMaxLine = 160;
+// A connection that has not given its proof by then is closed; a client waits as long for the
+// bridge's.
 inline constexpr int kHelloTimeoutMs = 2000;
 // Longest wait for the simulator a client may ask for.
 inline constexpr int kMaxTimeoutMs = 60000;
@@ -43,6 +48,10 @@ bool ParseSendLine(const std::string& line, int& timeout_ms, std::size_t& length
 // The bridge's own wait for the simulator: a little less than the client's, so that its
 // "timeout" reaches the client before the client gives up.
 int SimulatorTimeout(int client_timeout_ms);
+// How long a client waits for the bridge's answer to a send with that time-out: longer than the
+// bridge itself waits, so that an answer the simulator gave is not taken for a time-out (and
+// the block sent again) because the bridge was slow to pass it on.
+int AnswerWait(int client_timeout_ms);
 
 // A window class a client may ask about: 1 to 32 letters, digits or "_".
 bool IsWindowClassName(const std::string& text);

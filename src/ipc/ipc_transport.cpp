@@ -1,5 +1,6 @@
 #include "ipc/ipc_transport.h"
 
+#include <atomic>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -14,6 +15,12 @@ std::string MappingName(std::uint32_t process_id, std::uint32_t counter) {
     char name[64];
     std::snprintf(name, sizeof name, "%s:%X:%X", "FsasmLib:IPC", unsigned(process_id), unsigned(counter));
     return name;
+}
+
+std::uint32_t NextMappingCounter() {
+    // 1 is the open's own counter; later names of this process count on from 2.
+    static std::atomic<std::uint32_t> counter{1};
+    return ++counter;
 }
 
 std::uint32_t CurrentProcessId() {

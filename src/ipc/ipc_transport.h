@@ -35,6 +35,11 @@ std::unique_ptr<IpcTransport> MakePlatformTransport();
 // "FsasmLib:IPC:<process id hex>:<counter hex>", upper-case hex without leading zeros.
 std::string MappingName(std::uint32_t process_id, std::uint32_t counter);
 
+// A counter for a fresh block name of this process, never given out twice (thread-safe). A
+// block whose message went unanswered is replaced by one under a fresh name, so that the late
+// message can only find its own block, never the next request's.
+std::uint32_t NextMappingCounter();
+
 // The id of this process, as the block's name carries it.
 std::uint32_t CurrentProcessId();
 

@@ -35,4 +35,33 @@ std::optional<FieldId> FieldByName(std::string_view name) {
     return std::nullopt;
 }
 
+int MaxTextLength(FieldId id) {
+    switch (id) {
+    case FieldId::Edit1:
+    case FieldId::Edit2:
+    case FieldId::Edit3:
+    case FieldId::Edit15:
+        return 4;
+    case FieldId::Edit9:
+    case FieldId::Edit10:
+    case FieldId::Edit14:
+        return 3;
+    case FieldId::Edit6:
+    case FieldId::Edit13:
+        return 2;
+    case FieldId::Edit17:
+    case FieldId::Edit18:
+    case FieldId::Edit22:
+        return 5;
+    case FieldId::Edit51:
+        return 20;
+    case FieldId::Edit53:
+        return 40;
+    case FieldId::Edit54:
+        return 10;
+    default:
+        return 0;
+    }
+}
+
 } // namespace vantrel

@@ -99,6 +99,10 @@ constexpr bool IsScrollBar(FieldId id) {
 }
 std::optional<FieldId> FieldByName(std::string_view name);
 
+// How many characters the main window's edit box takes (its length limit); 0 for no limit.
+// A text from a file is cut to it before it reaches the box, as typing would stop there.
+int MaxTextLength(FieldId id);
+
 // Colours as 0xRRGGBB.
 namespace colors {
 constexpr std::uint32_t Red = 0xFF0000;

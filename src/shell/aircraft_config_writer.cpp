@@ -1,7 +1,7 @@
 #include "shell/aircraft_config_writer.h"
 
 #include "core/convert.h"
-#include "core/profile_file.h"
+#include "core/profile_writer.h"
 #include "core/rounding.h"
 #include "shell/aircraft_files.h"
 #include "shell/settings_file.h"
@@ -12,23 +12,21 @@ namespace vantrel {
 
 namespace {
 
-// Writes keys into one of the simulator's files; a file that cannot be written is skipped
-// silently, as a missing simulator installation must not break the save of the settings.
+// Writes keys into one of the simulator's files in one replacement; a file that cannot be
+// written is left whole and reported once (file and reason), and the save goes on with the next
+// file and the settings.
 class SimFileWriter {
 public:
-    explicit SimFileWriter(const std::string& path) : file_(path) {}
+    SimFileWriter(FlightPlan& plan, const std::string& path)
+        : out_(path, [&plan](const std::string& text) {
+              if (plan.onError) plan.onError(text);
+          }) {}
     void Write(const std::string& section, const std::string& key, const std::string& value) {
-        try {
-            file_.WriteString(section, key, value);
-        } catch (const UserError&) {
-        }
+        out_.Write(section, key, value);
     }
 
 private:
-    ProfileFile file_;
-    // The keys of one save go to the file in a single replacement, made when the writer goes
-    // away (also when a conversion error ends the save early, keeping the keys written so far).
-    DeferredProfileWrites deferred_{file_};
+    ReportedProfileWrites out_;
 };
 
 std::string Quoted(const std::string& text) {
@@ -48,7 +46,7 @@ bool SaveAircraftConfig(FlightPlan& plan, const QuestionFn& ask) {
     auto lb = [&plan](FieldId box) { return plan.ToPounds(plan.IntOf(box)); };
 
     // Fuel figures for the aircraft's flight management computer.
-    SimFileWriter panel(plan.paths.PanelIniPath);
+    SimFileWriter panel(plan, plan.paths.PanelIniPath);
     panel.Write("fms.perf", "tofuel", IntToStr(lb(FieldId::Edit18)));
     panel.Write("fms.perf", "paxweight", IntToStr(lb(FieldId::Edit14)));
     panel.Write("fms.perf", "fuelreservetype", "1");
@@ -62,7 +60,7 @@ bool SaveAircraftConfig(FlightPlan& plan, const QuestionFn& ask) {
     panel.Write("fms.perf", "landfuel", IntToStr(v.LandingFuelAllowance));
 
     // Weights and station loads; the saved flight's payload list follows the same figures.
-    SimFileWriter cfg(plan.paths.AircraftCfgPath);
+    SimFileWriter cfg(plan, plan.paths.AircraftCfgPath);
     const char* wb = "weight_and_balance";
     cfg.Write(wb, "empty_weight", IntToStr(lb(FieldId::Edit17)));
     cfg.Write(wb, "max_gross_weight", IntToStr(lb(FieldId::Edit32)));
@@ -105,7 +103,7 @@ bool SaveAircraftConfig(FlightPlan& plan, const QuestionFn& ask) {
     // The active saved flight; without a selected flight there is no file to write.
     if (plan.ItemIndex(FieldId::ComboBox3) >= 0) {
         const std::string flight = FlightFilePath(plan.paths.FlightsDir, plan.Text(FieldId::ComboBox3));
-        if (!flight.empty()) SimFileWriter(flight).Write("Payload.0", "PayloadList", payloadList);
+        if (!flight.empty()) SimFileWriter(plan, flight).Write("Payload.0", "PayloadList", payloadList);
     }
     return true;
 }

@@ -19,7 +19,8 @@ inline constexpr const char* kStoreFlightDataCaption = "Vantrel Suite ERJ145LR";
 // active livery's section, and the station loads into the active saved flight's PayloadList
 // (skipped when no saved flight is selected). Every key goes to its file at once; other lines
 // stay as they are. A box that is not an integer stops with ConvertError (keys written before
-// stay written); a file that cannot be written is skipped without a report.
+// stay written); a file that cannot be written is left whole, its failure goes once to
+// plan.onError, and the other files are still written.
 // Returns false when the user answered "No" (nothing written).
 bool SaveAircraftConfig(FlightPlan& plan, const QuestionFn& ask);
 

@@ -1,10 +1,17 @@
 #include "shell/settings_file.h"
 
+#include "cockpit/sound_switch.h"
 #include "core/convert.h"
 #include "core/profile_file.h"
+#include "core/profile_writer.h"
 #include "shell/aircraft_files.h"
 #include "shell/sim_paths.h"
-#include "cockpit/sound_switch.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 namespace vantrel {
 
@@ -25,17 +32,18 @@ void LoadWeightIfZero(FlightPlan& plan, const ProfileFile& ini, const char* sect
     if (plan.Text(box) == "0") LoadWeight(plan, ini, section, key, box, fallback);
 }
 
-// Writes of the settings file go key by key; a file that cannot be written is left alone.
+// Writes of the settings file go key by key into one replacement of the file. A file that
+// cannot be written is left whole and the failure is shown once, with the file and the reason;
+// it never keeps the program from closing.
 class SettingsWriter {
 public:
-    explicit SettingsWriter(const std::string& path) : ini_(path) {}
+    explicit SettingsWriter(FlightPlan& plan)
+        : out_(SettingsFilePath(plan), [&plan](const std::string& text) {
+              if (plan.onError) plan.onError(text);
+          }) {}
 
     void String(const char* section, const char* key, const std::string& value) {
-        try {
-            ini_.WriteString(section, key, value);
-        } catch (const UserError&) {
-            // Not reported: a read-only program folder must not keep the program from closing.
-        }
+        out_.Write(section, key, value);
     }
     void Integer(const char* section, const char* key, long long value) {
         String(section, key, IntToStr(value));
@@ -47,11 +55,19 @@ public:
     }
 
 private:
-    ProfileFile ini_;
-    // The keys of one save go to the file in a single replacement, made when the writer goes
-    // away (also when a conversion error ends the save early, keeping the keys written so far).
-    DeferredProfileWrites deferred_{ini_};
+    ReportedProfileWrites out_;
 };
+
+// A stored text goes into its box cut to the box's length, as typing would stop there; a
+// longer value (a damaged file) would otherwise plan with characters no one could type.
+void LoadText(FlightPlan& plan, const ProfileFile& ini, const char* section, const char* key, FieldId box,
+              const char* fallback) {
+    std::string text = ini.ReadString(section, key, fallback);
+    const int limit = MaxTextLength(box);
+    if (limit > 0 && text.size() > static_cast<std::size_t>(limit))
+        text.resize(static_cast<std::size_t>(limit));
+    plan.SetText(box, text);
+}
 
 std::string DefaultPath(const std::string& path) {
     return ResolvePathCase(path);
@@ -68,6 +84,47 @@ std::string WithDrive(const std::string& path) {
 
 std::string SettingsFilePath(const FlightPlan& plan) {
     return plan.paths.ProgramDir + kSettingsFileName;
+}
+
+namespace {
+
+// Why the settings file cannot be used; empty when it can (or when there is none).
+std::string WhyUnusable(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) return {};
+    if (ec) return ec.message();
+    if (!fs::is_regular_file(status)) return "it is not a file";
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) return ec.message();
+    if (size > kSettingsFileLimit)
+        return "it is " + IntToStr(static_cast<long long>(size)) + " bytes long, more than the " +
+               IntToStr(static_cast<long long>(kSettingsFileLimit)) + " a settings file may have";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::strerror(errno);
+    return {};
+}
+
+} // namespace
+
+void SetAsideUnusableSettings(FlightPlan& plan) {
+    const std::string path = SettingsFilePath(plan);
+    const std::string why = WhyUnusable(path);
+    if (why.empty()) return;
+    const std::string bad = path + ".bad";
+    std::error_code ec;
+    std::filesystem::remove_all(bad, ec); // one copy is kept: the latest
+    std::filesystem::rename(path, bad, ec);
+    std::string text = "The settings file " + path + " cannot be used: " + why + ". ";
+    if (ec)
+        text += "It could not be moved aside to " + bad + " (" + ec.message() +
+                "); the program starts with default settings.";
+    else
+        text += "It was kept as " + bad +
+                "; the program starts with default settings and saves new ones "
+                "at Exit.";
+    if (plan.onError) plan.onError(text);
 }
 
 void ReadFirstStartAndAircraftFolder(FlightPlan& plan) {
@@ -112,14 +169,14 @@ void LoadSettings(FlightPlan& plan) {
 
     // 2. Attendants rule, route, winds, allowance, RVSM, passengers.
     plan.values.PaxForTwoAttendants = ini.ReadInteger("Flight Attendants", "Passenger for two", 26);
-    plan.SetText(FieldId::Edit1, ini.ReadString("Route", "Origin", "EDDH"));
-    plan.SetText(FieldId::Edit2, ini.ReadString("Route", "Dest", "EHAM"));
-    plan.SetText(FieldId::Edit3, ini.ReadString("Route", "Altn", "EHRD"));
-    plan.SetText(FieldId::Edit9, ini.ReadString("Winds", "WCDest", "0"));
-    plan.SetText(FieldId::Edit6, ini.ReadString("Route", "Addtnl", "10"));
-    plan.SetText(FieldId::Edit10, ini.ReadString("Winds", "WCAltn", "0"));
+    LoadText(plan, ini, "Route", "Origin", FieldId::Edit1, "EDDH");
+    LoadText(plan, ini, "Route", "Dest", FieldId::Edit2, "EHAM");
+    LoadText(plan, ini, "Route", "Altn", FieldId::Edit3, "EHRD");
+    LoadText(plan, ini, "Winds", "WCDest", FieldId::Edit9, "0");
+    LoadText(plan, ini, "Route", "Addtnl", FieldId::Edit6, "10");
+    LoadText(plan, ini, "Winds", "WCAltn", FieldId::Edit10, "0");
     plan.SetChecked(FieldId::cbRVSM, ini.ReadBool("Route", "RVSM", false));
-    plan.SetText(FieldId::Edit13, ini.ReadString("Payload", "Pax", "50"));
+    LoadText(plan, ini, "Payload", "Pax", FieldId::Edit13, "50");
 
     // 3. Payload and fuel.
     LoadWeight(plan, ini, "Payload", "Cargo", FieldId::Edit15, 1500);
@@ -167,7 +224,7 @@ void LoadSettings(FlightPlan& plan) {
 }
 
 void SaveSettings(FlightPlan& plan) {
-    SettingsWriter out(SettingsFilePath(plan));
+    SettingsWriter out(plan);
     const PlanPaths& p = plan.paths;
     const WindowPositions& w = plan.values.windowPositions;
 

@@ -1,8 +1,8 @@
 #include "shell/startup.h"
 
 #include "core/convert.h"
-#include "shell/aircraft_files.h"
 #include "planning/route.h"
+#include "shell/aircraft_files.h"
 #include "shell/settings_file.h"
 #include "shell/sim_paths.h"
 
@@ -72,6 +72,8 @@ StartupResult RunStartupSequence(FlightPlan& plan, const std::string& programDir
     plan.paths.ProgramDir = programDir;
     if (!plan.onComboBox3Change) ConnectActiveFlightLookup(plan);
 
+    // A settings file that cannot be used is set aside before anything reads it.
+    SetAsideUnusableSettings(plan);
     // 3-4. First-start marker and the add-on's folder name.
     ReadFirstStartAndAircraftFolder(plan);
     // 5-6. The documents folder and the simulator's aircraft folder.

@@ -5,6 +5,11 @@
 //   set OFFSET SIZE VALUE    stores a value
 //   versions FSUIPC SIMULATOR  the version values served (hex)
 //   hang MS                  stops answering for MS milliseconds, as a busy simulator does
+//   hang-after-write OFFSET MS  the next block that writes OFFSET is applied, then the window
+//                            stops answering for MS milliseconds ("hanging after the write")
+//   hang-before-read MS      the next request waits MS milliseconds before its block is read
+//                            ("hanging before the read")
+//   writes OFFSET            how many applied blocks wrote OFFSET
 //   resume                   ends a hang early
 //   status                   requests served and refused, the client's library version
 //   quit
@@ -64,6 +69,19 @@ std::string Command(WindowServer& server, const std::string& line) {
         WaitForSingleObject(g_resume, DWORD(ms));
         return "answering";
     }
+    if (unsigned hang_offset = 0, hang_ms = 0;
+        std::sscanf(line.c_str(), "hang-after-write %x %u", &hang_offset, &hang_ms) == 2) {
+        ResetEvent(g_resume);
+        server.HangAfterWrite(hang_offset, DWORD(hang_ms), g_resume);
+        return "armed";
+    }
+    if (unsigned stall_ms = 0; std::sscanf(line.c_str(), "hang-before-read %u", &stall_ms) == 1) {
+        ResetEvent(g_resume);
+        server.HangBeforeRead(DWORD(stall_ms), g_resume);
+        return "armed";
+    }
+    if (unsigned written = 0; std::sscanf(line.c_str(), "writes %x", &written) == 1)
+        return "writes " + std::to_string(server.WritesTo(written));
     if (line == "status")
         return "served " + std::to_string(server.Requests()) + " refused " +
                std::to_string(server.Refused()) + " library " +

@@ -71,6 +71,12 @@ LRESULT CALLBACK WindowServer::Procedure(HWND window, UINT message, WPARAM wpara
 
 LRESULT WindowServer::Serve(ATOM atom) {
     ++requests_;
+    if (stall_armed_) {
+        stall_armed_ = false;
+        std::printf("hanging before the read\n");
+        std::fflush(stdout);
+        WaitForSingleObject(resume_, stall_ms_);
+    }
     char name[256] = {};
     const char prefix[] = "FsasmLib:IPC:";
     bool served = false;
@@ -85,12 +91,52 @@ LRESULT WindowServer::Serve(ATOM atom) {
                 served = ServeBlock(copy.data(), copy.size(), space_);
                 if (served) std::memcpy(view, copy.data(), copy.size());
                 UnmapViewOfFile(view);
+                if (served && CountWrites(copy.data())) {
+                    hang_armed_ = false;
+                    std::printf("hanging after the write\n");
+                    std::fflush(stdout);
+                    WaitForSingleObject(resume_, hang_ms_);
+                }
             }
             CloseHandle(mapping);
         }
     }
     if (!served) ++refused_;
     return served ? 1 : 0;
+}
+
+void WindowServer::HangAfterWrite(std::uint32_t offset, DWORD ms, HANDLE resume) {
+    hang_armed_ = true;
+    hang_offset_ = offset;
+    hang_ms_ = ms;
+    resume_ = resume;
+}
+
+void WindowServer::HangBeforeRead(DWORD ms, HANDLE resume) {
+    stall_armed_ = true;
+    stall_ms_ = ms;
+    resume_ = resume;
+}
+
+unsigned WindowServer::WritesTo(std::uint32_t offset) const {
+    const auto found = writes_.find(offset);
+    return found == writes_.end() ? 0 : found->second;
+}
+
+bool WindowServer::CountWrites(const std::uint8_t* block) {
+    bool hang = false;
+    // The block has passed ServeBlock's checks: every record lies inside it.
+    for (std::size_t at = 0;;) {
+        const std::uint32_t id = ipc::LoadU32(block + at);
+        if (id != ipc::kReadRecord && id != ipc::kWriteRecord) break;
+        const std::uint32_t offset = ipc::LoadU32(block + at + 4), size = ipc::LoadU32(block + at + 8);
+        if (id == ipc::kWriteRecord) {
+            ++writes_[offset];
+            hang = hang || (hang_armed_ && offset == hang_offset_);
+        }
+        at += (id == ipc::kReadRecord ? ipc::kReadHeaderSize : ipc::kWriteHeaderSize) + size;
+    }
+    return hang;
 }
 
 } // namespace vantrel

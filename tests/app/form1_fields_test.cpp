@@ -43,8 +43,12 @@ struct Form1Fixture : ::testing::Test {
 } // namespace
 
 TEST_F(Form1Fixture, EveryPlanFieldHasItsControl) {
-    for (int n = 1; n <= 54; ++n)
-        EXPECT_NE(Edit(n), nullptr) << "Edit" << n;
+    for (int n = 1; n <= 54; ++n) {
+        ASSERT_NE(Edit(n), nullptr) << "Edit" << n;
+        // Texts read from files are cut to the same length as the box takes typing.
+        const int limit = vantrel::MaxTextLength(vantrel::EditField(n));
+        EXPECT_EQ(Edit(n)->maxLength(), limit > 0 ? limit : 32767) << "Edit" << n;
+    }
     for (FieldId id : {FieldId::cb3, FieldId::ComboBox1, FieldId::ComboBox2, FieldId::ComboBox3})
         EXPECT_NE(Widget<QComboBox>(id), nullptr);
     EXPECT_NE(Widget<QCheckBox>(FieldId::cbRVSM), nullptr);

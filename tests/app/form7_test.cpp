@@ -120,26 +120,39 @@ TEST_F(ChecklistWindow, WithoutAFileEverythingStaysOffAndHidden) {
     EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(ChecklistWindow, VoiceNumberBeyondTheVoicesHidesTheWeatherButtons) {
+TEST_F(ChecklistWindow, BadFilesAreToldAndHideNothingThatStillWorks) {
     QWidget mainWindow;
     mainWindow.setObjectName("Form1");
-    QPushButton origin("Origin", &mainWindow), dest("Dest", &mainWindow), other("Other", &mainWindow);
+    QPushButton origin("Origin", &mainWindow), dest("Dest", &mainWindow);
     origin.setObjectName("Button5");
     dest.setObjectName("Button511");
     mainWindow.show();
-    int calls = 0;
-    ctx.HideWeatherButtons = [&] { ++calls; };
-    const int voices = static_cast<int>(TMSpeech().Engines().size());
-    Create("[settings]\nvoice=" + std::to_string(voices) + "\n[welcome]\n1=Hello\n");
-    EXPECT_TRUE(form->ChecklistsDisabled());
-    EXPECT_TRUE(ctx.ChecklistsDisabled);
-    EXPECT_TRUE(ctx.WeatherButtonsHidden);
-    EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(origin.isHidden());
-    EXPECT_TRUE(dest.isHidden());
-    EXPECT_FALSE(other.isHidden());
-    EXPECT_TRUE(form->Speech()->Text.empty()); // no welcome
+    std::vector<std::string> errors;
+    ctx.dialogs.showError = [&](const std::string& text) { errors.push_back(text); };
+    std::string noise;
+    for (int i = 0; i < 600; ++i)
+        noise += static_cast<char>((i * 7919 + 13) % 256);
+    const std::string checklists = "[ic]\n1=One\n";
+    // File content, what the message must say; the first voice speaks the welcome in each case.
+    const std::pair<std::string, std::string> cases[] = {
+        {noise, "holds no checklists"},
+        {"[settings]\nvoice=-5\n[welcome]\n1=Hello\n" + checklists, "names voice \"-5\""},
+    };
+    for (const auto& [content, told] : cases) {
+        errors.clear();
+        Create(content);
+        ASSERT_EQ(errors.size(), 1u) << told;
+        EXPECT_NE(errors[0].find("\"" + path + "\""), std::string::npos) << errors[0];
+        EXPECT_NE(errors[0].find(told), std::string::npos) << errors[0];
+        EXPECT_FALSE(ctx.ChecklistsDisabled) << told;
+        EXPECT_TRUE(form->isVisible()) << told;
+        EXPECT_TRUE(form->Speech()->EngineSelected()) << told;
+        EXPECT_EQ(form->Speech()->EngineInfo().ModeName, form->Speech()->Engines().front()) << told;
+        EXPECT_FALSE(ctx.WeatherButtonsHidden) << told;
+        EXPECT_FALSE(origin.isHidden() || dest.isHidden()) << told;
+        form->Speech()->Stop();
+        form.reset();
+    }
 }
 
 TEST_F(ChecklistWindow, ThreeStepsSpeakTheItemsThenTheNextChecklistIsUp) {
@@ -268,14 +281,22 @@ TEST_F(ChecklistWindow, PositionComesFromTheStoredValuesOrTheMainWindow) {
     mainWindow.setGeometry(20, 50, 400, 300);
     gauge.resize(150, 100);
     CreateDefault();
+    // Nothing stored: beside the main window where the screen has room (too wide for its right,
+    // so below it), else the place over its right part.
     form->PlaceWindow(-999, -999);
     const QRect frame = mainWindow.frameGeometry();
-    EXPECT_EQ(form->pos(), QPoint(frame.left() + frame.width() - 150 - 10, frame.top() + 265));
+    EXPECT_EQ(form->pos(), QPoint(frame.left(), frame.bottom() + 1 + 4));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    mainWindow.setGeometry(area);
+    form->PlaceWindow(-999, -999);
+    const QRect full = mainWindow.frameGeometry();
+    EXPECT_EQ(form->pos(),
+              QPoint(std::min(full.left() + full.width() - 150 - 10, area.right() + 1 - form->width()),
+                     full.top() + 265));
     form->PlaceWindow(321, 123);
     EXPECT_EQ(form->pos(), QPoint(321, 123));
     // A place off the screen (stored on a larger desktop) is pulled back onto it.
     form->PlaceWindow(5000, -5000);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(area.contains(QRect(form->pos(), form->size()))) << form->x() << "," << form->y();
 }
 

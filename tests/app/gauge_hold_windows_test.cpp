@@ -60,8 +60,11 @@ TEST(GaugeAndHoldWindows, CreatedVisibleInTakeoffModeAndTheHoldPanelsClick) {
     EXPECT_EQ(w.Text("Label2"), QString::fromStdString(w.f.plan.Text(FieldId::Edit37)));
     EXPECT_FALSE(w.Text("Label2").isEmpty());
     const QRect main = w.form1.frameGeometry();
-    EXPECT_EQ(w.form4.x(), std::min(main.left() + main.width() - 71,
-                                    QGuiApplication::primaryScreen()->availableGeometry().right() + 1 - 61));
+    // With no stored place the gauge sits clear of the main window and the checklist strip.
+    const QRect gauge = w.form4.frameGeometry();
+    EXPECT_FALSE(gauge.intersects(main)) << gauge.x() << "," << gauge.y();
+    EXPECT_FALSE(gauge.intersects(w.form7.frameGeometry())) << gauge.x() << "," << gauge.y();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(gauge));
 
     // Flaps from the main window reach the gauge through the plan.
     Click(w.form4.findChild<TPanel*>("label7"));

@@ -7,9 +7,14 @@
 #include "form4.h"
 #include "form5.h"
 #include "form6.h"
+#include "frmmain.h"
+
+#include "core/profile_file.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +117,19 @@ TEST_F(ProgramFixture, ClosingTheMainWindowSavesTheSettingsAndEndsTheProgram) {
     EXPECT_TRUE(recorder.errors.empty());
 }
 
+TEST_F(ProgramFixture, OnlyWindowsThatWereShownStoreTheirPlace) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    program.ShowWindows();
+    ASSERT_TRUE(program.Context().windows.Form1->close());
+    const vantrel::ProfileFile settings(ProgramDir() + "vn-erj145.ini");
+    // The fuel panel was never opened: no place of its own, none stored.
+    EXPECT_EQ(settings.ReadString("Window", "Left5", ""), "-999");
+    EXPECT_EQ(settings.ReadString("Window", "Top5", ""), "-999");
+    const QWidget* gauge = program.Context().windows.Form4;
+    EXPECT_EQ(settings.ReadInteger("Window", "Left4", -999), gauge->x());
+    EXPECT_EQ(settings.ReadInteger("Window", "Top4", -999), gauge->y());
+}
+
 TEST_F(ProgramFixture, NoAtAStartUpQuestionStopsBeforeTheOtherWindowsAndSavesNothing) {
     // An empty program folder: the simulator's folders cannot be found, so the sequence asks.
     QTemporaryDir empty;
@@ -141,4 +159,20 @@ TEST_F(ProgramFixture, MissingDataIsReportedAndTheProgramStillStarts) {
     EXPECT_EQ(program.Context().windows.Form1->StartupResult(), vantrel::StartupResult::StoppedByError);
     ASSERT_FALSE(recorder.errors.empty());
     EXPECT_EQ(program.Windows().size(), 10u);
+}
+
+TEST_F(ProgramFixture, CtrlShiftVOnTheMainWindowOpensTheVoiceWindow) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    const vantrel::WindowSet& w = program.Context().windows;
+    QWidget* main = w.Form1;
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    // Wherever the focus is: a plan field, whose key filter sees every key first, or the window.
+    for (QWidget* focus : {static_cast<QWidget*>(main->findChild<QLineEdit*>("Edit13")), main}) {
+        w.frmMain->hide();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(w.frmMain->isVisible()) << focus->objectName().toStdString();
+    }
 }

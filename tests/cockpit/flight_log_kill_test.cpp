@@ -51,7 +51,7 @@ TEST(FlightLogKill, AKilledWriterLeavesOnlyWholeLines) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int n = written;; ++n)
-                if (!AppendFlightLog(dir.Path(), LineNumber(n))) _exit(3);
+                if (!AppendFlightLog(dir.Path(), LineNumber(n)).Written()) _exit(3);
         }
         // Every other round the writer dies at a random moment from its start (in the backup's copy
         // as well); in the others once it has appended (a loaded machine may be slow to get it

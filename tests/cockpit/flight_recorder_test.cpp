@@ -207,14 +207,14 @@ TEST(FlightLog, ALogThatCannotBeWrittenStaysAsItWas) {
     const std::string log = dir.Path() + kFlightLogFile;
     // The log's name taken by a folder: nothing is written, nothing else changes.
     std::filesystem::create_directory(log);
-    EXPECT_FALSE(AppendFlightLog(dir.Path(), "x;\r\n"));
+    EXPECT_FALSE(AppendFlightLog(dir.Path(), "x;\r\n").Written());
     EXPECT_TRUE(std::filesystem::is_directory(log));
     // A read-only log (when not running with the rights to ignore that).
     std::filesystem::remove(log);
     { std::ofstream(log, std::ios::binary) << "old;\r\n"; }
     std::filesystem::permissions(log, std::filesystem::perms::owner_read);
     if (geteuid() != 0) {
-        EXPECT_FALSE(AppendFlightLog(dir.Path(), "new;\r\n"));
+        EXPECT_FALSE(AppendFlightLog(dir.Path(), "new;\r\n").Written());
         EXPECT_EQ(ReadAll(log), "old;\r\n");
     }
 }

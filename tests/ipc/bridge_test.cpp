@@ -2,6 +2,7 @@
 // session code serves loopback connections on a test thread, in front of a scripted simulator.
 #include "ipc_test_support.h"
 
+#include "ipc/bridge_proof.h"
 #include "ipc/bridge_session.h"
 #include "ipc/bridge_transport.h"
 #include "ipc/ipc_server_walk.h"
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -66,16 +68,8 @@ class InProcessBridge {
 public:
     InProcessBridge(const std::string& dir, ScriptedSimulator& simulator, mode_t file_mode = 0600)
         : simulator_(simulator) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof addr;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            listen(listener_, 8) != 0 ||
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &length) != 0 || pipe(wake_) != 0)
-            throw std::runtime_error("bridge cannot listen");
-        port_ = ntohs(addr.sin_port);
+        listener_ = test::ListenOnLoopback(port_);
+        if (listener_ < 0 || pipe(wake_) != 0) throw std::runtime_error("bridge cannot listen");
         const std::string path = dir + "/vantrel-bridge";
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, file_mode);
         const std::string text = bridge::FormatBridgeFile({port_, kToken});
@@ -93,6 +87,7 @@ public:
         close(wake_[1]);
     }
     std::uint16_t Port() const { return port_; }
+    int Connections() const { return connections_; }
 
 private:
     void Serve() {
@@ -123,7 +118,7 @@ private:
                 }
             }
             connections = std::move(kept);
-            if (fds[1].revents)
+            if (fds[1].revents && ++connections_ > 0)
                 connections.push_back({accept(listener_, nullptr, nullptr),
                                        std::make_unique<BridgeSession>(kToken, simulator_)});
         }
@@ -135,6 +130,7 @@ private:
     int listener_ = -1;
     int wake_[2] = {-1, -1};
     std::uint16_t port_ = 0;
+    std::atomic<int> connections_{0};
     std::thread thread_;
 };
 
@@ -165,6 +161,12 @@ TEST_F(BridgeTransportTest, TheClientLinksThroughTheBridge) {
     EXPECT_EQ(read_back, 3048u);
     EXPECT_EQ(large[15999], 0);
     EXPECT_EQ(simulator.space.GetU32(0x0574), 3048u);
+    // The token is proved once per connection: the handshake and every later exchange share one.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &read_back, result));
+        ASSERT_TRUE(client->FSUIPC_Process(result)) << result;
+    }
+    EXPECT_EQ(bridge.Connections(), 1);
 }
 
 TEST_F(BridgeTransportTest, TheWindowTheBridgeFindsDecidesTheVersionResult) {
@@ -198,10 +200,10 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         {"readable by others", 0644, 0700, nullptr, 2},
         {"readable by the group", 0640, 0700, nullptr, 2},
         {"folder writable by others", 0600, 0777, nullptr, 2},
-        {"garbage", 0600, 0700, "vantrel-bridge 1 x y\n", 2},
+        {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2},
         {"port 0", 0600, 0700,
-         "vantrel-bridge 1 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
-        {"short token", 0600, 0700, "vantrel-bridge 1 1 ccc\n", 2},
+         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
+        {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -279,8 +281,27 @@ TEST_F(BridgeTransportTest, APosixServerIsPreferredToABridge) {
     EXPECT_GT(server.Server().Requests(), 0u);
 }
 
-// The session's byte stream, request by request.
-TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
+// The client's proof for the bridge's answer to "hello <nonce>", when the bridge's proof holds.
+std::string ClientProof(const std::string& nonce, const std::string& answer,
+                        const std::string& token = kToken) {
+    const bool holds =
+        answer.size() == 136 &&
+        bridge::ProofHolds(answer.substr(71, 64), kToken, bridge::Role::kBridge, nonce, answer.substr(6, 64));
+    return holds ? "proof " + bridge::Proof(token, bridge::Role::kClient, nonce, answer.substr(6, 64)) + "\n"
+                 : "";
+}
+
+// The session's byte stream: the bridge proves itself to a well-formed hello only, takes
+// nothing before the client's proof holds, then checks every line and block.
+TEST(BridgeSessionTest, TakesCommandsOnlyAfterBothProofsAndChecksEveryBlock) {
+    for (const std::string& greeting :
+         {std::string("find\n"), "token " + kToken + "\n", "hello " + std::string(63, '7') + "\n"}) {
+        ScriptedSimulator simulator;
+        BridgeSession session(kToken, simulator);
+        std::string out;
+        EXPECT_FALSE(session.Feed(greeting.data(), greeting.size(), out)) << greeting;
+        EXPECT_EQ(out, "");
+    }
     auto block = [](std::uint32_t offset) {
         std::string b(20, '\0');
         auto* p = reinterpret_cast<std::uint8_t*>(b.data());
@@ -290,35 +311,47 @@ TEST(BridgeSessionTest, AnswersOnlyAfterTheTokenAndChecksEveryBlock) {
         ipc::StoreU32(p + 12, 0x01020304);
         return b;
     };
-    const std::string hello = "token " + kToken + "\n";
+    const std::string nonce(64, '7');
+    using ProofFor = std::function<std::string(const std::string& answer)>;
+    const ProofFor good = [&](const std::string& answer) { return ClientProof(nonce, answer); };
     struct Case {
         const char* what;
+        ProofFor proof;
         std::string input;
         std::string output;
         bool keep;
         int exchanges;
     };
     const Case cases[] = {
-        {"find", hello + "find\n", "FS98MAIN\n", true, 0},
-        {"window look-ups", hello + "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
-        {"window class with a path", hello + "window ../FS98MAIN\n", "", false, 0},
-        {"no token", "find\n", "", false, 0},
-        {"wrong token", "token " + std::string(64, 'd') + "\nfind\n", "", false, 0},
-        {"token split over reads", hello.substr(0, 10), "", true, 0},
-        {"sound block", hello + "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
-        {"outside the offsets", hello + "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
-        {"length beyond the terminator", hello + "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
-        {"length too large", hello + "send 1000 40000\n", "", false, 0},
-        {"time-out 0", hello + "send 0 20\n", "", false, 0},
-        {"unknown command", hello + "write\n", "", false, 0},
-        {"over-long line", hello + std::string(200, 'x'), "", false, 0},
+        {"a wrong token's proof",
+         [&](const std::string& a) { return ClientProof(nonce, a, std::string(64, 'd')); }, "find\n", "",
+         false, 0},
+        {"the bridge's proof reflected",
+         [](const std::string& a) { return "proof " + a.substr(71, 64) + "\n"; }, "find\n", "", false, 0},
+        {"the token in place of a proof", [](const std::string&) { return "proof " + kToken + "\n"; },
+         "find\n", "", false, 0},
+        {"find", good, "find\n", "FS98MAIN\n", true, 0},
+        {"window look-ups", good, "window FS98MAIN\nwindow UIPCMAIN\n", "yes\nno\n", true, 0},
+        {"window class with a path", good, "window ../FS98MAIN\n", "", false, 0},
+        {"a line split over reads", good, "fi", "", true, 0},
+        {"sound block", good, "send 1000 20\n" + block(0x0574), "1 20\n" + block(0x0574), true, 1},
+        {"outside the offsets", good, "send 1000 20\n" + block(0xFFFE), "0\n", true, 0},
+        {"length beyond the terminator", good, "send 1000 24\n" + block(0x0574) + "abcd", "0\n", true, 0},
+        {"length too large", good, "send 1000 40000\n", "", false, 0},
+        {"time-out 0", good, "send 0 20\n", "", false, 0},
+        {"unknown command", good, "write\n", "", false, 0},
+        {"over-long line", good, std::string(200, 'x'), "", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedSimulator simulator;
         BridgeSession session(kToken, simulator);
-        std::string out;
-        EXPECT_EQ(session.Feed(c.input.data(), c.input.size(), out), c.keep);
+        const std::string hello = "hello " + nonce + "\n";
+        std::string answer, out;
+        ASSERT_TRUE(session.Feed(hello.data(), hello.size(), answer));
+        EXPECT_EQ(answer.find(kToken), std::string::npos);
+        const std::string input = c.proof(answer) + c.input;
+        EXPECT_EQ(session.Feed(input.data(), input.size(), out), c.keep);
         EXPECT_EQ(out, c.output);
         EXPECT_EQ(simulator.exchanges, c.exchanges);
     }
@@ -330,9 +363,9 @@ TEST(BridgeWireTest, TheAnnouncementRoundTripsAndRejectsAnythingElse) {
     EXPECT_EQ(address.port, 65535);
     EXPECT_EQ(address.token, kToken);
     for (const std::string& text :
-         {std::string(), "vantrel-bridge 1 65536 " + kToken, "vantrel-bridge 2 80 " + kToken,
-          "vantrel-bridge 1 80 " + kToken + " extra", "vantrel-bridge 1 +80 " + kToken,
-          "vantrel-bridge 1 80 " + std::string(64, 'C'), "vantrel-bridge 1 80 " + kToken + "\n\n"})
+         {std::string(), "vantrel-bridge 2 65536 " + kToken, "vantrel-bridge 1 80 " + kToken,
+          "vantrel-bridge 2 80 " + kToken + " extra", "vantrel-bridge 2 +80 " + kToken,
+          "vantrel-bridge 2 80 " + std::string(64, 'C'), "vantrel-bridge 2 80 " + kToken + "\n\n"})
         EXPECT_FALSE(bridge::ParseBridgeFile(text, address)) << text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ipc/ipc_dir.h"
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/mman.h>
@@ -33,6 +35,21 @@ TempIpcDir::~TempIpcDir() {
 
 IpcTimings FastTimings() {
     return IpcTimings{1000, 2, 10, 0};
+}
+
+int ListenOnLoopback(std::uint16_t& port) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof addr;
+    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        listen(listener, 8) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &length) != 0) {
+        if (listener >= 0) close(listener);
+        return -1;
+    }
+    port = ntohs(addr.sin_port);
+    return listener;
 }
 
 std::unique_ptr<IpcClient> MakeClient(const std::string& dir, IpcTimings timings) {

@@ -31,6 +31,10 @@ private:
 // Short waits so that retry tests take milliseconds; the count of sends stays the real one.
 IpcTimings FastTimings();
 
+// A TCP listener on 127.0.0.1 on a port the system picks (system calls only, so a forked child
+// may use it); -1 on failure.
+int ListenOnLoopback(std::uint16_t& port);
+
 // A client over the real posix transport in the given folder.
 std::unique_ptr<IpcClient> MakeClient(const std::string& dir, IpcTimings timings = FastTimings());
 

@@ -196,11 +196,18 @@ TEST_F(AircraftConfigWriter, ABoxThatIsNoNumberStopsWithKeysBeforeItWritten) {
     EXPECT_EQ(Cfg("weight_and_balance", "empty_weight"), "26000");
 }
 
-TEST_F(AircraftConfigWriter, MissingSimulatorFoldersAreSkippedSilently) {
+TEST_F(AircraftConfigWriter, MissingSimulatorFoldersAreReportedAndTheSettingsStillSaved) {
     plan_.paths.AircraftCfgPath = (root_ / "no-sim" / "aircraft.cfg").string();
     plan_.paths.PanelIniPath = (root_ / "no-sim" / "panel" / "erj.ini").string();
     plan_.paths.FlightsDir = (root_ / "no-docs").string() + "/";
+    std::vector<std::string> errors;
+    plan_.onError = [&errors](const std::string& text) { errors.push_back(text); };
     EXPECT_NO_THROW(Button9Click(plan_, Answer(true)));
+    EXPECT_EQ(errors, (std::vector<std::string>{
+                          "Unable to write to " + plan_.paths.FlightsDir +
+                              "Hamburg Amsterdam.flt: No such file or directory",
+                          "Unable to write to " + plan_.paths.AircraftCfgPath + ": No such file or directory",
+                          "Unable to write to " + plan_.paths.PanelIniPath + ": No such file or directory"}));
     EXPECT_FALSE(fs::exists(root_ / "no-sim"));
     EXPECT_FALSE(fs::exists(root_ / "no-docs"));
     EXPECT_TRUE(fs::exists(SettingsPath()));

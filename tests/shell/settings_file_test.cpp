@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -295,12 +296,83 @@ TEST_F(SettingsFile, GarbageGivesDefaultsAndUntouchedLinesSurviveTheSave) {
     EXPECT_EQ(Stored("Winds", "Dest"), "-1");
 }
 
-TEST_F(SettingsFile, UnwritableSettingsFileIsLeftWithoutAReport) {
+TEST_F(SettingsFile, UnwritableSettingsFileIsShownOnceAndNeverStopsTheSave) {
     UseMissingAircraftFiles(plan_);
     LoadSettings(plan_);
+    std::vector<std::string> errors;
+    plan_.onError = [&errors](const std::string& text) { errors.push_back(text); };
     plan_.paths.ProgramDir = (root_ / "missing" / "folder").string() + "/";
     EXPECT_NO_THROW(SaveSettings(plan_));
     EXPECT_FALSE(fs::exists(root_ / "missing"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0],
+              "Unable to write to " + plan_.paths.ProgramDir + "vn-erj145.ini: No such file or directory");
+}
+
+TEST_F(SettingsFile, AnUnusableFileIsKeptAsBadAndAGoodOneSavedInstead) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        std::string reason;
+    } cases[] = {
+        {"oversized",
+         [](const fs::path& p) {
+             Put(p, "[Route]\r\nOrigin=LOWW\r\n" + std::string(kSettingsFileLimit, ';'));
+         },
+         "it is 1048598 bytes long, more than the 1048576 a settings file may have"},
+        {"a folder", [](const fs::path& p) { fs::create_directories(p / "inside"); }, "it is not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FlightPlan plan;
+        plan.paths = plan_.paths;
+        std::vector<std::string> errors;
+        plan.onError = [&errors](const std::string& text) { errors.push_back(text); };
+        fs::remove_all(SettingsPath());
+        fs::remove_all(SettingsPath().string() + ".bad");
+        Put(SettingsPath().string() + ".bad", "an older damaged file");
+        c.make(SettingsPath());
+        SetAsideUnusableSettings(plan);
+        const std::string path = SettingsPath().string();
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0],
+                  "The settings file " + path + " cannot be used: " + c.reason + ". It was kept as " + path +
+                      ".bad; the program starts with default settings and saves new ones at Exit.");
+        EXPECT_FALSE(fs::exists(SettingsPath()));
+        EXPECT_NE(Slurp(path + ".bad"), "an older damaged file");
+        UseMissingAircraftFiles(plan);
+        LoadSettings(plan);
+        EXPECT_EQ(plan.Text(FieldId::Edit1), "EDDH");
+        SaveSettings(plan);
+        EXPECT_EQ(Stored("Route", "Origin"), "EDDH");
+        // The next start finds a good file and says nothing.
+        SetAsideUnusableSettings(plan);
+        EXPECT_EQ(errors.size(), 1u);
+    }
+}
+
+TEST_F(SettingsFile, StoredTextsAreCutToTheirBoxesLength) {
+    const std::string huge(1'000'000, '7');
+    struct Case {
+        const char* section;
+        const char* key;
+        FieldId box;
+        std::size_t length;
+    } cases[] = {{"Route", "Origin", FieldId::Edit1, 4}, {"Route", "Dest", FieldId::Edit2, 4},
+                 {"Route", "Altn", FieldId::Edit3, 4},   {"Winds", "WCDest", FieldId::Edit9, 3},
+                 {"Route", "Addtnl", FieldId::Edit6, 2}, {"Winds", "WCAltn", FieldId::Edit10, 3},
+                 {"Payload", "Pax", FieldId::Edit13, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        Put(SettingsPath(), "["s + c.section + "]\r\n" + c.key + "=" + huge + "\r\n");
+        FlightPlan plan;
+        plan.paths = plan_.paths;
+        plan.onError = [](const std::string&) {};
+        UseMissingAircraftFiles(plan);
+        LoadSettings(plan);
+        EXPECT_EQ(plan.Text(c.box), huge.substr(0, c.length));
+        EXPECT_EQ(static_cast<std::size_t>(MaxTextLength(c.box)), c.length);
+    }
 }
 
 TEST_F(SettingsFile, FirstStartMarkerAndAircraftFolderName) {

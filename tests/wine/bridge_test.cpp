@@ -2,11 +2,13 @@
 // parts under Wine in the shared prefix.
 #include "wine_support.h"
 
+#include "ipc/bridge_proof.h"
 #include "ipc/bridge_transport.h"
 #include "ipc/ipc_client.h"
 #include "ipc/ipc_wire.h"
 
 #include <arpa/inet.h>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +38,9 @@ protected:
     }
     void TearDown() override {
         bridge_.reset();
+        // Gone with its windows before the next test looks for one.
+        if (server_) server_->Send("quit");
+        if (server_) server_->Wait();
         server_.reset();
         std::error_code ignored;
         if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
@@ -59,8 +64,21 @@ protected:
     std::unique_ptr<Program> bridge_;
 };
 
-// Everything a loopback connection gets back until the peer closes it or timeout_ms pass.
-std::string Exchange(std::uint16_t port, const std::string& request, int timeout_ms = 4000) {
+// The greeting as a client gives it: "proof ..." for the bridge's answer on the connection.
+std::string ClientProof(int fd, const std::string& token) {
+    const std::string nonce = bridge::FreshNonce(), hello = "hello " + nonce + "\n";
+    send(fd, hello.data(), hello.size(), MSG_NOSIGNAL);
+    std::string greeting;
+    for (char c = 0; greeting.size() < 136 && poll(std::array{pollfd{fd, POLLIN, 0}}.data(), 1, 2000) > 0 &&
+                     recv(fd, &c, 1, 0) == 1;)
+        greeting += c;
+    return "proof " + bridge::Proof(token, bridge::Role::kClient, nonce, greeting.substr(6, 64)) + "\n";
+}
+
+// Everything a loopback connection gets back until the peer closes it or timeout_ms pass;
+// with a token, the request follows the proof.
+std::string Exchange(std::uint16_t port, std::string request, int timeout_ms = 4000,
+                     const std::string& token = "") {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -68,6 +86,7 @@ std::string Exchange(std::uint16_t port, const std::string& request, int timeout
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     std::string reply;
     if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        if (!token.empty()) request = ClientProof(fd, token) + request;
         if (!request.empty()) send(fd, request.data(), request.size(), MSG_NOSIGNAL);
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
         for (;;) {
@@ -162,32 +181,39 @@ TEST_F(BridgeTest, TheCockpitSessionLinksThroughTheBridgeAndAgainAfterARestart) 
     EXPECT_EQ(session.Wait(30000), 0);
 }
 
-TEST_F(BridgeTest, AConnectionWithoutTheTokenGetsNoAnswerAndChangesNothing) {
+TEST_F(BridgeTest, AConnectionWithoutTheProofGetsNoAnswerAndChangesNothing) {
     const bridge::Address address = Address();
-    std::string wrong = address.token;
-    wrong[0] = wrong[0] == 'a' ? 'b' : 'a';
+    const std::string nonce(64, '5');
+    const std::string hello = "hello " + nonce + "\n";
     const std::string attempts[] = {
-        "",                                                  // silent: closed once its time is up
-        WriteRequest(0x0574, 777),                           // no token at all
-        "find\n",                                            //
-        "token " + wrong + "\n" + WriteRequest(0x0574, 777), // a wrong token
-        "token " + address.token.substr(0, 63) + "\n" + WriteRequest(0x0574, 777),
-        "TOKEN " + address.token + "\n" + WriteRequest(0x0574, 777),
-        "token  " + address.token + "\n" + WriteRequest(0x0574, 777),
+        "",                                                          // silent: closed once its time is up
+        WriteRequest(0x0574, 777),                                   // no greeting at all
+        "find\n",                                                    //
+        "token " + address.token + "\n" + WriteRequest(0x0574, 777), // the token shown outright
+        hello + WriteRequest(0x0574, 777),                           // no proof
+        hello + "proof " + std::string(64, '0') + "\n" + WriteRequest(0x0574, 777), // a wrong one
+        "HELLO " + nonce + "\n",
     };
     for (const std::string& attempt : attempts) {
         SCOPED_TRACE(attempt.substr(0, 20));
-        EXPECT_EQ(Exchange(address.port, attempt), "");
+        const std::string reply = Exchange(address.port, attempt);
+        // At most the bridge's own proof, for the nonce it was given; nothing else.
+        if (attempt.rfind(hello, 0) == 0) {
+            ASSERT_EQ(reply.size(), 136u) << reply;
+            EXPECT_TRUE(bridge::ProofHolds(reply.substr(71, 64), address.token, bridge::Role::kBridge, nonce,
+                                           reply.substr(6, 64)));
+        } else {
+            EXPECT_EQ(reply, "");
+        }
     }
     EXPECT_EQ(server_->Ask("get 0574 4"), "value 0");
     EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
 
-    // With the token: a faulty block is refused before it reaches the server; a sound one is
+    // With both proofs: a faulty block is refused before it reaches the server; a sound one is
     // applied.
-    const std::string hello = "token " + address.token + "\n";
-    EXPECT_EQ(Exchange(address.port, hello + WriteRequest(0xFFFE, 777), 1500), "0\n<open>");
+    EXPECT_EQ(Exchange(address.port, WriteRequest(0xFFFE, 777), 1500, address.token), "0\n<open>");
     EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
-    EXPECT_EQ(Exchange(address.port, hello + WriteRequest(0x0574, 777), 1500).substr(0, 5), "1 20\n");
+    EXPECT_EQ(Exchange(address.port, WriteRequest(0x0574, 777), 1500, address.token).substr(0, 5), "1 20\n");
     EXPECT_EQ(server_->Ask("get 0574 4"), "value 777");
 }
 
