@@ -19,6 +19,7 @@
 #include "window_places.h"
 
 #include "cockpit/cockpit.h"
+#include "cockpit/link_thread.h"
 #include "ipc/simulator_window.h"
 #include "planning/flight_plan.h"
 
@@ -29,7 +30,9 @@ namespace vantrel {
 
 Application::Application(WaveOutput* wave)
     : plan_(std::make_unique<FlightPlan>()), clock_(std::make_unique<QtCockpitClock>()),
-      timers_(std::make_unique<QtTimerSource>(*clock_)) {
+      timers_(std::make_unique<QtTimerSource>()),
+      linkThread_(std::make_unique<LinkThread>(
+          [clock = clock_.get()](std::function<void()> fn) { clock->Post(std::move(fn)); })) {
     ctx_.plan = plan_.get();
     if (!wave) {
         ownWave_ = std::make_unique<QtWaveOutput>();
@@ -46,13 +49,15 @@ void Application::CreateCockpit(const std::string& programDir) {
                            if (ctx_.speak) ctx_.speak(text);
                        },
                        [](const std::string& windowClass) { return SimulatorWindowExists(windowClass); },
-                       [] { QCoreApplication::processEvents(); },
+                       {}, // the event loop hands over clicks and keys by itself
                        [this] {
                            if (ctx_.dialogs.beep)
                                ctx_.dialogs.beep();
                            else
                                QApplication::beep();
-                       }};
+                       },
+                       linkThread_.get(),
+                       [clock = clock_.get()](std::function<void()> fn) { clock->Post(std::move(fn)); }};
     cockpit_ = std::make_unique<Cockpit>(*plan_, seams, programDir);
     controlSignals_ = std::make_unique<ControlSignals>(cockpit_->controls);
     cockpit_->linkWindow.onIconChanged = [this](const std::string& path) { SetLinkIcon(path); };
@@ -69,7 +74,10 @@ void Application::SetLinkIcon(const std::string& path) {
 }
 
 Application::~Application() {
-    // The link window's closing closes a link that is up.
+    // The windows go out of sight at once; an exchange that is out ends after its current send,
+    // then the link window's closing closes a link that is up.
+    for (QWidget* window : created_)
+        window->hide();
     if (cockpit_) cockpit_->Close();
     // The windows go before the plan and the context they refer to; the main window last,
     // because the others may still read it while they close.

@@ -11,6 +11,7 @@ namespace vantrel {
 
 class Cockpit;
 class ControlSignals;
+class LinkThread;
 class QtCockpitClock;
 class QtTimerSource;
 class WaveOutput;
@@ -55,6 +56,7 @@ private:
     // The cockpit's seams and the cockpit itself; they outlive the windows that show them.
     std::unique_ptr<QtCockpitClock> clock_;
     std::unique_ptr<QtTimerSource> timers_;
+    std::unique_ptr<LinkThread> linkThread_; // the link's exchanges, away from the windows
     std::unique_ptr<WaveOutput> ownWave_;
     WaveOutput* wave_ = nullptr;
     std::unique_ptr<Cockpit> cockpit_;

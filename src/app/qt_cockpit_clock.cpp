@@ -1,8 +1,7 @@
 #include "qt_cockpit_clock.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
-#include <QEventLoop>
+#include <QMetaObject>
 #include <QTimer>
 
 namespace vantrel {
@@ -12,16 +11,13 @@ LocalMs QtCockpitClock::Now() const {
     return now.toMSecsSinceEpoch() + static_cast<LocalMs>(now.offsetFromUtc()) * 1000;
 }
 
-void QtCockpitClock::Wait(int ms) {
-    if (ms <= 0) return;
-    ++depth_;
-    QDeadlineTimer deadline(ms, Qt::PreciseTimer);
-    QEventLoop loop;
-    // Wakes the loop at the deadline even when no other event arrives.
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, [] {});
-    while (!deadline.hasExpired())
-        loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-    if (--depth_ == 0) emit waitEnded();
+void QtCockpitClock::After(int ms, std::function<void()> resume) {
+    // Even a pause of 0 goes through the event loop: keys typed meanwhile keep their order.
+    QTimer::singleShot(ms > 0 ? ms : 0, Qt::PreciseTimer, this, std::move(resume));
+}
+
+void QtCockpitClock::Post(std::function<void()> fn) {
+    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
 }
 
 } // namespace vantrel

@@ -3,29 +3,19 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace vantrel {
 
-// The program's clock: the computer's local wall clock, and pauses that keep the windows
-// painting. A pause runs the event loop without user input (clicks and keys wait in the queue
-// until it ends, as they would behind a blocked window) and holds back the cockpit timers made
-// by QtTimerSource: a timer that comes due meanwhile fires once, from the event loop, after the
-// pause. So a pause inside a link tick never starts another tick, and a pause inside a click
-// never lets the monitor run in the middle of that click, while repaints, speech and network
-// replies go on.
+// The program's clock: the computer's local wall clock, and pauses that end from a timer of the
+// event loop, so the windows paint and take keys and clicks while a handler pauses. It also
+// carries work from the link thread back to the window thread (Post).
 class QtCockpitClock : public QObject, public CockpitClock {
-    Q_OBJECT
 public:
     LocalMs Now() const override;
-    void Wait(int ms) override;
-
-    bool Waiting() const { return depth_ > 0; }
-
-signals:
-    // The outermost pause has ended.
-    void waitEnded();
-
-private:
-    int depth_ = 0;
+    void After(int ms, std::function<void()> resume) override;
+    // From any thread: runs fn on this object's thread, from its event loop.
+    void Post(std::function<void()> fn);
 };
 
 } // namespace vantrel

@@ -3,17 +3,11 @@
 
 namespace vantrel {
 
-class QtCockpitClock;
-
-// Cockpit timers on QTimer. While the clock pauses, a timer that comes due is held back and
-// fires once after the pause (see QtCockpitClock).
+// Cockpit timers on QTimer. A handler a timer starts takes its turn among the cockpit's
+// handlers itself, so a timer fires whenever it comes due.
 class QtTimerSource : public TimerSource {
 public:
-    explicit QtTimerSource(QtCockpitClock& clock) : clock_(clock) {}
     std::unique_ptr<CockpitTimer> CreateTimer(int intervalMs, bool enabled) override;
-
-private:
-    QtCockpitClock& clock_;
 };
 
 } // namespace vantrel

@@ -3,12 +3,12 @@
 #include "plan_edits.h"
 #include "session.h"
 
-#include "core/convert.h"
-#include "planning/flight_plan.h"
-#include "shell/startup.h"
 #include "cockpit/cockpit_clock.h"
 #include "cockpit/cockpit_timer.h"
+#include "core/convert.h"
 #include "ipc/simulator_window.h"
+#include "planning/flight_plan.h"
+#include "shell/startup.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -208,13 +208,15 @@ int RunSessionCommand(int argc, char** argv) {
     VirtualTimers timers(clock);
     SessionLog log;
     RecordingWave wave(options.programDir, log.sounds);
+    LinkThread linkThread; // the session waits for each exchange's answer
     CockpitSeams seams{clock,
                        timers,
                        wave,
                        [&log](const std::string& text) { log.spoken.append(JsonText(text)); },
                        [](const std::string& windowClass) { return SimulatorWindowExists(windowClass); },
                        [] {},
-                       [&log] { ++log.beeps; }};
+                       [&log] { ++log.beeps; },
+                       &linkThread};
     Cockpit cockpit(plan, seams, options.programDir);
     UtcClock utcClock(plan, seams);
     Session session{plan, clock, timers, cockpit, log, utcClock, true, {}, {}, {}, {}};

@@ -26,13 +26,24 @@ void DefineMainWindowControls(ControlBoard& controls) {
 
 Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string programDir_,
                  std::unique_ptr<IpcTransport> transport, IpcTimings timings)
-    : plan(plan_), seams(seams_), programDir(std::move(programDir_)), link(std::move(transport), timings),
-      snd(seams.wave), cues(snd, seams.clock, programDir, plan.values.SoundOn),
-      linkWindow(plan, link, cues, controls, data, seams, programDir),
+    : plan(plan_), seams(seams_), programDir(std::move(programDir_)), handlers(seams.dispatch),
+      link(std::move(transport), timings), snd(seams.wave),
+      cues(snd, seams.clock, programDir, plan.values.SoundOn, handlers),
+      linkWindow(plan, link, cues, controls, data, seams, programDir, handlers),
       recorder(plan, data, *linkWindow.Timer2, seams.clock, programDir),
       fuelPanel(plan, link, data, controls, cues, seams.clock, *linkWindow.Timer1,
-                FuelPanelHooks{[this] { linkWindow.DataLoad(); }, seams.processMessages, seams.beep}),
-      hold(plan, link, data, controls, *linkWindow.Timer1), gauge(plan, controls, cues) {
+                FuelPanelHooks{[this] { return linkWindow.DataLoad(); },
+                               [this]() -> Task<> {
+                                   if (seams.processMessages) seams.processMessages();
+                                   return handlers.LetWaitingRun();
+                               },
+                               seams.beep},
+                handlers, seams.linkRunner),
+      hold(plan, link, data, controls, *linkWindow.Timer1, seams.linkRunner), gauge(plan, controls, cues) {
+    // An error a handler ends with shows as the plan's errors do.
+    handlers.onError = [this](std::exception_ptr error) {
+        plan.Guarded([&] { std::rethrow_exception(error); });
+    };
     linkWindow.onFlightPhase = [this] { recorder.FlightPhaseStep(); };
     linkWindow.fuelUsedLb = [this] { return recorder.FuelUsedLb(); };
     linkWindow.onHideFuelPanel = [this] { fuelPanel.Close(); };
@@ -40,7 +51,7 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
     controls.SetColor("Panel5", SoundPanelColor(plan.values.SoundOn));
     snd.LoopSound = true;
     linkWindow.onSpeedCapture = [this] { hold.OnSpeedCapture(); };
-    linkWindow.onReverseAndHold = [this] { hold.OnReverseAndHold(); };
+    linkWindow.onReverseAndHold = [this] { return hold.OnReverseAndHold(); };
     // Without the checklist window's own voice settings the warning goes to its speech as is.
     hold.voice = [this](int, int, int, const std::string& text) {
         if (seams.speak) seams.speak(text);
@@ -56,27 +67,54 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
     };
 }
 
+Cockpit::~Cockpit() {
+    // No exchange may outlive the link it works on.
+    link.StopRetrying();
+    if (seams.linkRunner) seams.linkRunner->Finish();
+}
+
 void Cockpit::Start() {
     linkWindow.FormCreate();
 }
 
 void Cockpit::Close() {
+    if (closed_) return;
+    closed_ = true;
+    link.StopRetrying();
+    if (seams.linkRunner) seams.linkRunner->Finish();
     recorder.Shutdown();
     linkWindow.FormClose();
 }
 
 void Cockpit::Button3Click() {
-    cues.PlaySwitchCue();
-    WriteSimulatorClock(link, seams.clock.Now(), plan.values.UtcBiasMinutes);
+    handlers.Post([this] { return SetUtc(); });
+}
+
+Task<> Cockpit::SetUtc() {
+    co_await cues.SwitchCue();
+    const LocalMs now = seams.clock.Now();
+    const int bias = plan.values.UtcBiasMinutes;
+    co_await OnLink(seams.linkRunner, [&] { WriteSimulatorClock(link, now, bias); });
 }
 
 void Cockpit::Button4Click() {
-    cues.PlaySwitchCue();
-    LoadSimulatorWeather(link, plan);
+    handlers.Post([this] { return LoadWeather(); });
+}
+
+Task<> Cockpit::LoadWeather() {
+    co_await cues.SwitchCue();
+    int qnh = 0, oat = 0;
+    bool read = false;
+    co_await OnLink(seams.linkRunner, [&] { read = ReadSimulatorWeather(link, qnh, oat); });
+    if (read) ApplySimulatorWeather(plan, qnh, oat);
 }
 
 void Cockpit::Button7Click() {
-    cues.PlaySwitchCue();
+    handlers.Post([this] { return ToggleAlert(); });
+}
+
+Task<> Cockpit::ToggleAlert() {
+    co_await cues.SwitchCue();
     ToggleAltitudeAlert(plan, data.altitudeFeet);
 }
 
@@ -85,12 +123,20 @@ void Cockpit::Button8Click() {
 }
 
 void Cockpit::Panel3MouseDown(MouseButton button) {
-    cues.PlaySwitchCue();
-    linkWindow.Panel3MouseDown(button);
+    handlers.Post([this, button] { return LinkLampDown(button); });
+}
+
+Task<> Cockpit::LinkLampDown(MouseButton button) {
+    co_await cues.SwitchCue();
+    co_await linkWindow.Panel3MouseDown(button);
 }
 
 void Cockpit::Panel6MouseDown(MouseButton button) {
-    cues.PlaySwitchCue();
+    handlers.Post([this, button] { return StepAlert(button); });
+}
+
+Task<> Cockpit::StepAlert(MouseButton button) {
+    co_await cues.SwitchCue();
     StepAlertAltitude(plan, button, seams.beep);
 }
 

@@ -4,6 +4,7 @@
 #include "cockpit/flight_recorder.h"
 #include "cockpit/fuel_panel.h"
 #include "cockpit/gauge.h"
+#include "cockpit/handler_queue.h"
 #include "cockpit/link_data.h"
 #include "cockpit/link_window.h"
 #include "cockpit/mouse_button.h"
@@ -30,13 +31,16 @@ public:
     Cockpit(const Cockpit&) = delete;
     Cockpit& operator=(const Cockpit&) = delete;
 
+    ~Cockpit();
+
     // After the windows are created: the link window's monitor starts.
     void Start();
-    // The shutdown: the flight log takes what it still owes (or the user is shown it), then the
-    // link window closes (and with it a link that is up). A second call finds nothing to do.
+    // The shutdown: an exchange that is out stops after its current send, the flight log takes
+    // what it still owes (or the user is shown it), then the link window closes (and with it a
+    // link that is up). A second call finds nothing to do.
     void Close();
 
-    // Main-window handlers on the link.
+    // Main-window handlers on the link; each takes its turn among the cockpit's handlers.
     void Button3Click(); // "Set UTC"
     void Button4Click(); // "FS Wx"
     void Button7Click(); // "Alert": arm or disarm with the altitude of the last data load
@@ -48,6 +52,7 @@ public:
     FlightPlan& plan;
     CockpitSeams seams;
     std::string programDir;
+    HandlerQueue handlers;
     IpcClient link;
     TWaveSound snd;
     SoundCues cues;
@@ -58,6 +63,14 @@ public:
     FuelPanel fuelPanel;     // its loops stop the monitor and run the data load themselves
     SpeedHold hold;          // the checklist window's SPD and REV panels
     Gauge gauge;             // the speeds gauge Form4
+
+private:
+    Task<> SetUtc();
+    Task<> LoadWeather();
+    Task<> ToggleAlert();
+    Task<> StepAlert(MouseButton button);
+    Task<> LinkLampDown(MouseButton button);
+    bool closed_ = false;
 };
 
 // The main window's named controls that the cockpit shows, as they are at start.

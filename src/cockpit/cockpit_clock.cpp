@@ -92,4 +92,9 @@ void VirtualClock::Wait(int ms) {
     if (ms > 0) now_ += ms;
 }
 
+void VirtualClock::After(int ms, std::function<void()> resume) {
+    Wait(ms);
+    resume();
+}
+
 } // namespace vantrel

@@ -1,5 +1,8 @@
 #pragma once
+#include "cockpit/cockpit_task.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vantrel {
@@ -23,21 +26,28 @@ std::string FormatIso(LocalMs ms);
 bool ParseIso(const std::string& text, LocalMs& ms);
 
 // The program's clock: the time now, and the pauses the program makes itself (a sound cue's hold
-// time, the fuel panel's steps). A window's clock keeps the window painting while it waits; a
-// headless session's clock moves on instead of sleeping.
+// time, the fuel panel's steps). A handler pauses with `co_await clock.Sleep(ms)`: the window's
+// clock resumes it from a timer while the window goes on; a headless session's clock moves on
+// and resumes it at once.
 class CockpitClock {
 public:
     virtual ~CockpitClock() = default;
     virtual LocalMs Now() const = 0;
-    virtual void Wait(int ms) = 0;
+    // Calls resume ms from now (on the window thread).
+    virtual void After(int ms, std::function<void()> resume) = 0;
+
+    Resumption Sleep(int ms) {
+        return Resumption([this, ms](std::function<void()> resume) { After(ms, std::move(resume)); });
+    }
 };
 
-// A clock that moves only when told to: Wait and Advance move it on, nothing sleeps.
+// A clock that moves only when told to: a pause moves it on and goes on at once, nothing sleeps.
 class VirtualClock : public CockpitClock {
 public:
     explicit VirtualClock(LocalMs start) : now_(start) {}
     LocalMs Now() const override { return now_; }
-    void Wait(int ms) override;
+    void After(int ms, std::function<void()> resume) override;
+    void Wait(int ms);
     void Set(LocalMs ms) { now_ = ms; }
 
 private:

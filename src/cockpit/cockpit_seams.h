@@ -1,6 +1,7 @@
 #pragma once
 #include "cockpit/cockpit_clock.h"
 #include "cockpit/cockpit_timer.h"
+#include "cockpit/link_thread.h"
 #include "cockpit/wave_sound.h"
 
 #include <functional>
@@ -9,8 +10,8 @@
 namespace vantrel {
 
 // What the cockpit objects use from the platform. The program gives the system clock (whose
-// waits keep the windows painting), toolkit timers, its multimedia and speech, the window
-// look-up and the message loop; a headless session gives a virtual clock and recorders.
+// pauses resume handlers from a timer), toolkit timers, its multimedia and speech, the window
+// look-up and a link thread; a headless session gives a virtual clock and recorders.
 struct CockpitSeams {
     CockpitClock& clock;
     TimerSource& timers;
@@ -19,10 +20,16 @@ struct CockpitSeams {
     std::function<void(const std::string&)> speak;
     // Whether a top-level window of the class is there (SimulatorWindowExists in the program).
     std::function<bool(const std::string& windowClass)> windowExists;
-    // Lets pending window messages run (clicks may run in the middle of a tick).
+    // Called where a handler lets window messages be handled (the handlers asked for meanwhile
+    // then take their turn); the program's event loop needs nothing here.
     std::function<void()> processMessages;
     // The system beep.
     std::function<void()> beep;
+    // Where the exchanges and the window look-up run; null runs them at once on this thread.
+    LinkRunner* linkRunner = nullptr;
+    // Runs a function later from the window thread's event loop; empty runs cockpit handlers
+    // at once where they are asked for (see HandlerQueue).
+    std::function<void(std::function<void()>)> dispatch = {};
 };
 
 } // namespace vantrel

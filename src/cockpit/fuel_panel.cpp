@@ -1,9 +1,10 @@
 #include "cockpit/fuel_panel.h"
 
+#include "cockpit/link_thread.h"
 #include "core/convert.h"
 #include "core/rounding.h"
-#include "planning/flight_plan.h"
 #include "ipc/ipc_client.h"
+#include "planning/flight_plan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,9 +27,10 @@ std::uint32_t TankLevelFor(double pounds, std::uint16_t fuelWeightRaw, std::uint
 }
 
 FuelPanel::FuelPanel(FlightPlan& plan, IpcClient& link, const LinkData& data, ControlBoard& controls,
-                     SoundCues& cues, CockpitClock& clock, CockpitTimer& monitor, FuelPanelHooks hooks)
+                     SoundCues& cues, CockpitClock& clock, CockpitTimer& monitor, FuelPanelHooks hooks,
+                     HandlerQueue& handlers, LinkRunner* linkRunner)
     : plan_(plan), link_(link), data_(data), controls_(controls), cues_(cues), clock_(clock),
-      monitor_(monitor), hooks_(std::move(hooks)) {
+      monitor_(monitor), hooks_(std::move(hooks)), handlers_(handlers), linkRunner_(linkRunner) {
     controls_.Define(kSelected, {"3000 lb", colors::Silver, true, true});
     for (const char* label : {kLeftValve, kRightValve, kDefuelValve})
         controls_.Define(label, {"", colors::Silver, true, true});
@@ -56,19 +58,27 @@ int FuelPanel::Random10() {
     return std::uniform_int_distribution<int>(0, 9)(plan_.random);
 }
 
-void FuelPanel::ToggleValve(const char* label) {
-    cues_.PlaySwitchCue();
-    if (IsClosed(kDefuelValve)) return;
-    clock_.Wait(1000);
+Task<> FuelPanel::ToggleValve(const char* label) {
+    co_await cues_.SwitchCue();
+    if (IsClosed(kDefuelValve)) co_return;
+    co_await clock_.Sleep(1000);
     controls_.SetCaption(label, IsClosed(label) ? "" : kClosed);
 }
 
 void FuelPanel::Image3Click() {
-    ToggleValve(kLeftValve);
+    handlers_.Post([this] { return ToggleValve(kLeftValve); });
 }
 
 void FuelPanel::Image4Click() {
-    ToggleValve(kRightValve);
+    handlers_.Post([this] { return ToggleValve(kRightValve); });
+}
+
+void FuelPanel::Image2Click() {
+    handlers_.Post([this] { return Refuel(); });
+}
+
+void FuelPanel::Image5Click() {
+    handlers_.Post([this] { return Defuel(); });
 }
 
 void FuelPanel::StartFuelSound() {
@@ -79,49 +89,56 @@ void FuelPanel::StartFuelSound() {
     cues_.PlayCue();
 }
 
-void FuelPanel::EndLoop() {
+Task<> FuelPanel::LetWaitingRun() {
+    if (hooks_.letWaitingRun) co_await hooks_.letWaitingRun();
+}
+
+Task<> FuelPanel::EndLoop() {
     monitor_.SetEnabled(true);
     cues_.Player().Stop();
     cues_.StartBackground();
-    if (hooks_.processMessages) hooks_.processMessages();
+    co_await LetWaitingRun();
 }
 
 bool FuelPanel::TanksKnown() const {
     return data_.fuelWeightRaw != 0 && data_.leftCapacityGal != 0 && data_.rightCapacityGal != 0;
 }
 
-void FuelPanel::WriteTanks(double left, double right) {
+Task<> FuelPanel::WriteTanks(double left, double right) {
     const std::uint32_t leftLevel = TankLevelFor(left, data_.fuelWeightRaw, data_.leftCapacityGal);
     const std::uint32_t rightLevel = TankLevelFor(right, data_.fuelWeightRaw, data_.rightCapacityGal);
-    std::uint32_t result = 0;
-    const bool ok = link_.FSUIPC_Write(kLeftLevel, 4, &leftLevel, result) &&
-                    link_.FSUIPC_Write(kRightLevel, 4, &rightLevel, result) && link_.FSUIPC_Process(result);
+    bool ok = false;
+    co_await OnLink(linkRunner_, [&] {
+        std::uint32_t result = 0;
+        ok = link_.FSUIPC_Write(kLeftLevel, 4, &leftLevel, result) &&
+             link_.FSUIPC_Write(kRightLevel, 4, &rightLevel, result) && link_.FSUIPC_Process(result);
+    });
     if (ok) {
         controls_.SetColor("Panel3", colors::Green);
     } else {
         controls_.SetColor("Panel3", colors::Fuchsia);
-        cues_.PlayAlertCue();
+        co_await cues_.AlertCue();
     }
 }
 
-void FuelPanel::Step(double left, double right) {
-    WriteTanks(left, right);
-    if (hooks_.dataLoad) hooks_.dataLoad();
-    if (hooks_.processMessages) hooks_.processMessages();
-    clock_.Wait(200);
+Task<> FuelPanel::Step(double left, double right) {
+    co_await WriteTanks(left, right);
+    if (hooks_.dataLoad) co_await hooks_.dataLoad();
+    co_await LetWaitingRun();
+    co_await clock_.Sleep(200);
 }
 
-void FuelPanel::Image2Click() {
-    cues_.PlaySwitchCue();
-    clock_.Wait(500);
+Task<> FuelPanel::Refuel() {
+    co_await cues_.SwitchCue();
+    co_await clock_.Sleep(500);
     if (!IsClosed(kLeftValve) || !IsClosed(kRightValve)) {
         if (hooks_.beep) hooks_.beep();
-        return;
+        co_return;
     }
     if (!monitor_.Enabled()) {
         cues_.StartBackground();
         monitor_.SetEnabled(true);
-        return;
+        co_return;
     }
     // Read before anything changes, so a bad total leaves the monitor and the sound as they were.
     const std::int64_t target = RoundHalfEven(plan_.IntOf(FieldId::Edit29) * plan_.values.WeightUnitFactor);
@@ -137,7 +154,7 @@ void FuelPanel::Image2Click() {
         const double left = std::min({data_.leftFuelLb + 10 + Random10(), half, data_.leftCapacityLb});
         const double right = std::min({data_.rightFuelLb + 10 + Random10(), half, data_.rightCapacityLb});
         if (left <= data_.leftFuelLb && right <= data_.rightFuelLb) break; // both tanks are full
-        Step(left, right);
+        co_await Step(left, right);
         stalled = data_.leftFuelLb + data_.rightFuelLb > before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
@@ -145,26 +162,26 @@ void FuelPanel::Image2Click() {
     controls_.SetCaption(kSwitch, kSwitchOff);
     controls_.SetCaption(kLeftValve, "");
     controls_.SetCaption(kRightValve, "");
-    EndLoop();
+    co_await EndLoop();
 }
 
-void FuelPanel::Image5Click() {
+Task<> FuelPanel::Defuel() {
     TWaveSound& player = cues_.Player();
     player.Stop();
     player.SoundFile = cues_.PathOf(SoundCues::kSwitch);
     player.LoopSound = false;
     cues_.PlayCue();
-    clock_.Wait(50);
+    co_await clock_.Sleep(50);
     cues_.StartBackground();
-    if (IsClosed(kRightValve) || IsClosed(kLeftValve)) return;
-    clock_.Wait(500);
+    if (IsClosed(kRightValve) || IsClosed(kLeftValve)) co_return;
+    co_await clock_.Sleep(500);
     if (IsClosed(kDefuelValve)) {
         controls_.SetCaption(kDefuelValve, ""); // also ends a defuelling that is running
-        return;
+        co_return;
     }
     const std::int64_t target = RoundHalfEven(plan_.IntOf(FieldId::Edit29) * plan_.values.WeightUnitFactor);
     controls_.SetCaption(kDefuelValve, kClosed);
-    clock_.Wait(500);
+    co_await clock_.Sleep(500);
     monitor_.SetEnabled(false);
     StartFuelSound();
     defuelling_ = true;
@@ -175,13 +192,13 @@ void FuelPanel::Image5Click() {
         const double left = std::max(0.0, data_.leftFuelLb - 10 - Random10());
         const double right = std::max(0.0, data_.rightFuelLb - 10 - Random10());
         if (left >= data_.leftFuelLb && right >= data_.rightFuelLb) break; // both tanks are empty
-        Step(left, right);
+        co_await Step(left, right);
         stalled = data_.leftFuelLb + data_.rightFuelLb < before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
     defuelling_ = false;
     controls_.SetCaption(kDefuelValve, "");
-    EndLoop();
+    co_await EndLoop();
 }
 
 } // namespace vantrel

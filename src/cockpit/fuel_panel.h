@@ -1,7 +1,9 @@
 #pragma once
 #include "cockpit/cockpit_clock.h"
+#include "cockpit/cockpit_task.h"
 #include "cockpit/cockpit_timer.h"
 #include "cockpit/control_board.h"
+#include "cockpit/handler_queue.h"
 #include "cockpit/link_data.h"
 #include "cockpit/sound_cues.h"
 
@@ -13,11 +15,12 @@ namespace vantrel {
 
 class FlightPlan;
 class IpcClient;
+class LinkRunner;
 
 // What the fuel panel uses of the link window and the program around it.
 struct FuelPanelHooks {
-    std::function<void()> dataLoad;        // the link window's data load (re-reads both tanks)
-    std::function<void()> processMessages; // lets the window repaint and take clicks
+    std::function<Task<bool>()> dataLoad;  // the link window's data load (re-reads both tanks)
+    std::function<Task<>()> letWaitingRun; // clicks asked for meanwhile take their turn
     std::function<void()> beep;            // the system's default beep
 };
 
@@ -30,8 +33,11 @@ struct FuelPanelHooks {
 // "Form5.Image2" shows the refuel switch "ON" or "OFF". "Form5.lbfuel" belongs to the data load.
 class FuelPanel {
 public:
+    // The valve and switch clicks take their turn among the cockpit's handlers; the exchanges
+    // run on the link runner (at once without one).
     FuelPanel(FlightPlan& plan, IpcClient& link, const LinkData& data, ControlBoard& controls,
-              SoundCues& cues, CockpitClock& clock, CockpitTimer& monitor, FuelPanelHooks hooks);
+              SoundCues& cues, CockpitClock& clock, CockpitTimer& monitor, FuelPanelHooks hooks,
+              HandlerQueue& handlers, LinkRunner* linkRunner = nullptr);
 
     static constexpr const char* kSelected = "Form5.lbselected";
     static constexpr const char* kLeftValve = "Form5.Label1";
@@ -66,13 +72,16 @@ public:
 
 private:
     bool IsClosed(const char* label) const { return controls_.Get(label).caption == kClosed; }
-    void ToggleValve(const char* label);
+    Task<> ToggleValve(const char* label);
+    Task<> Refuel();
+    Task<> Defuel();
     void StartFuelSound();
-    void EndLoop();
+    Task<> EndLoop();
+    Task<> LetWaitingRun();
     // Writes both tank levels and exchanges; Panel3 green or fuchsia (with the alert cue).
-    void WriteTanks(double left, double right);
+    Task<> WriteTanks(double left, double right);
     // One step: the new levels, the data load, the window's messages, the pause.
-    void Step(double left, double right);
+    Task<> Step(double left, double right);
     // Whether the fuel figures of the last data load allow a step (no division by zero).
     bool TanksKnown() const;
     int Random10();
@@ -85,6 +94,8 @@ private:
     CockpitClock& clock_;
     CockpitTimer& monitor_;
     FuelPanelHooks hooks_;
+    HandlerQueue& handlers_;
+    LinkRunner* linkRunner_;
     bool shown_ = false;
     bool refuelling_ = false;
     bool defuelling_ = false;

@@ -1,8 +1,8 @@
 #pragma once
-#include "planning/flight_plan.h"
 #include "cockpit/control_board.h"
 #include "cockpit/mouse_button.h"
 #include "cockpit/sound_cues.h"
+#include "planning/flight_plan.h"
 
 #include <functional>
 

@@ -1,16 +1,17 @@
 #include "cockpit/link_window.h"
 
-#include "core/convert.h"
-#include "core/rounding.h"
-#include "planning/flight_plan.h"
 #include "cockpit/altitude_alert.h"
 #include "cockpit/control_board.h"
-#include "ipc/ipc_client.h"
 #include "cockpit/link_data.h"
-#include "ipc/offsets.h"
+#include "cockpit/link_thread.h"
 #include "cockpit/sim_time_weather.h"
-#include "ipc/simulator_window.h"
 #include "cockpit/sound_cues.h"
+#include "core/convert.h"
+#include "core/rounding.h"
+#include "ipc/ipc_client.h"
+#include "ipc/offsets.h"
+#include "ipc/simulator_window.h"
+#include "planning/flight_plan.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -47,10 +48,12 @@ double TankPounds(std::uint32_t level, double poundsPerGallon, std::uint32_t cap
 } // namespace
 
 LinkWindow::LinkWindow(FlightPlan& plan, IpcClient& link, SoundCues& cues, ControlBoard& controls,
-                       LinkData& data, const CockpitSeams& seams, std::string programDir)
+                       LinkData& data, const CockpitSeams& seams, std::string programDir,
+                       HandlerQueue& handlers)
     : Timer1(seams.timers.CreateTimer(kFirstTickMs, false)),
       Timer2(seams.timers.CreateTimer(kRecorderPeriodMs, false)), plan_(plan), link_(link), cues_(cues),
-      controls_(controls), data_(data), seams_(seams), programDir_(std::move(programDir)) {
+      controls_(controls), data_(data), seams_(seams), programDir_(std::move(programDir)),
+      handlers_(handlers) {
     Timer1->OnTimer = [this] { Timer1Timer(); };
 }
 
@@ -74,27 +77,52 @@ void LinkWindow::EnableLinkButtons(bool enabled) {
         controls_.SetEnabled(name, enabled);
 }
 
-bool LinkWindow::ReadFirstWeather() {
+Task<bool> LinkWindow::ReadFirstWeather() {
     int qnh = 0, oat = 0;
-    if (!ReadSimulatorWeather(link_, qnh, oat)) return false;
+    bool read = false;
+    co_await OnLink(seams_.linkRunner, [&] { read = ReadSimulatorWeather(link_, qnh, oat); });
+    if (!read) co_return false;
     if (qnh >= kMinimumQnh)
         plan_.Guarded([&] { plan_.SetPosition(FieldId::ScrollBar2, qnh); });
     else
         linked = false;
     if (linked) plan_.Guarded([&] { plan_.SetPosition(FieldId::ScrollBar1, oat); });
-    return true;
+    co_return true;
+}
+
+Task<bool> LinkWindow::LookForSimulator() {
+    bool found = false;
+    co_await OnLink(seams_.linkRunner,
+                    [&] { found = seams_.windowExists && seams_.windowExists(kSimulatorWindowClass); });
+    co_return found;
+}
+
+Task<> LinkWindow::LetWaitingRun() {
+    if (seams_.processMessages) seams_.processMessages();
+    co_await handlers_.LetWaitingRun();
 }
 
 void LinkWindow::Timer1Timer() {
-    if (inTick_ || inLoad_) return;
-    Busy busy(inTick_);
+    if (tickAsked_) return;
+    tickAsked_ = true;
+    handlers_.Post([this] { return TickTurn(); });
+}
 
+Task<> LinkWindow::TickTurn() {
+    if (!inTick_ && !inLoad_) {
+        Busy busy(inTick_);
+        co_await Tick();
+    }
+    tickAsked_ = false;
+}
+
+Task<> LinkWindow::Tick() {
     if (firstTick) {
         Timer1->SetInterval(kMonitorPeriodMs);
         firstTick = false;
     }
 
-    simulatorWindow = seams_.windowExists && seams_.windowExists(kSimulatorWindowClass);
+    simulatorWindow = co_await LookForSimulator();
     if (!simulatorWindow) {
         controls_.SetColor("Panel2", colors::Red);
         controls_.SetColor("Panel3", colors::Red);
@@ -104,13 +132,13 @@ void LinkWindow::Timer1Timer() {
 
     if (simulatorWindow && !linked) {
         std::uint32_t result = 0;
-        link_.FSUIPC_Open(0, result);
+        co_await OnLink(seams_.linkRunner, [&] { link_.FSUIPC_Open(0, result); });
         linked = result == kIpcOk || result == kIpcAlreadyOpen;
         if (linked) {
-            if (ReadFirstWeather()) {
-                if (linked) cues_.PlayOkCue();
+            if (co_await ReadFirstWeather()) {
+                if (linked) co_await cues_.OkCue();
                 controls_.SetColor("Panel3", linked ? colors::Lime : colors::Red);
-                if (seams_.processMessages) seams_.processMessages();
+                co_await LetWaitingRun();
             }
         } else {
             controls_.SetColor("Panel3", colors::Red);
@@ -133,22 +161,22 @@ void LinkWindow::Timer1Timer() {
         controls_.SetColor("Panel3", colors::Lime);
         EnableLinkButtons(true);
     } else {
-        simulatorWindow = seams_.windowExists && seams_.windowExists(kSimulatorWindowClass);
+        simulatorWindow = co_await LookForSimulator();
         if (!simulatorWindow)
-            ShowLinkLost();
+            co_await ShowLinkLost();
         else
-            DataLoad();
+            co_await DataLoad();
     }
 }
 
-void LinkWindow::ShowLinkLost() {
+Task<> LinkWindow::ShowLinkLost() {
     shownLinked = 0;
-    link_.FSUIPC_Close();
+    co_await OnLink(seams_.linkRunner, [this] { link_.FSUIPC_Close(); });
     linked = false;
     SetIcon("icon2.ico");
     controls_.SetColor("Panel2", colors::Red);
     controls_.SetColor("Panel3", colors::Red);
-    cues_.PlayAlertCue();
+    co_await cues_.AlertCue();
     plan_.Guarded([this] {
         plan_.SetText(FieldId::Edit48, "=====");
         plan_.SetColor(FieldId::Edit48, colors::Silver);
@@ -156,8 +184,8 @@ void LinkWindow::ShowLinkLost() {
     EnableLinkButtons(false);
 }
 
-void LinkWindow::CloseLink() {
-    link_.FSUIPC_Close();
+Task<> LinkWindow::CloseLink() {
+    co_await OnLink(seams_.linkRunner, [this] { link_.FSUIPC_Close(); });
     linked = false;
     shownLinked = 0;
     controls_.SetColor("Panel2", colors::Red);
@@ -165,42 +193,46 @@ void LinkWindow::CloseLink() {
     EnableLinkButtons(false);
 }
 
-bool LinkWindow::DataLoad() {
-    if (inLoad_) return false;
+Task<bool> LinkWindow::DataLoad() {
+    if (inLoad_) co_return false;
     Busy busy(inLoad_);
 
     controls_.SetColor("Panel3", colors::Yellow);
     const bool wasOpen = link_.IsOpen();
-    if (seams_.processMessages) seams_.processMessages();
+    co_await LetWaitingRun();
     // The link was switched off by a click handled just now: nothing to load, nothing to report.
-    if (wasOpen && !link_.IsOpen()) return false;
+    if (wasOpen && !link_.IsOpen()) co_return false;
 
     // Everything is read into a copy and taken over only when the exchange succeeded, so a
     // failed load leaves the last figures (and both on-ground flags) as they were.
     LinkData in = data_;
     std::int32_t altitudeMetres = 0;
-    std::uint32_t result = 0;
-    auto read = [this, &result](offsets::Offset at, void* into) {
-        link_.FSUIPC_Read(at.address, at.size, into, result);
-    };
-    read(offsets::kFuelWeight, &in.fuelWeightRaw);
-    read(offsets::kLeftMainCapacity, &in.leftCapacityGal);
-    read(offsets::kRightMainCapacity, &in.rightCapacityGal);
-    read(offsets::kLeftMainLevel, &in.leftLevel);
-    read(offsets::kRightMainLevel, &in.rightLevel);
-    read(offsets::kAltitudeMetres, &altitudeMetres);
-    read(offsets::kThrottle1, &in.throttle);
-    read(offsets::kIndicatedAirspeed, &in.speed);
     std::uint16_t onGround = in.onGroundCurrent;
-    read(offsets::kOnGround, &onGround);
-    if (!link_.FSUIPC_Process(result)) {
+    bool exchanged = false;
+    co_await OnLink(seams_.linkRunner, [&] {
+        std::uint32_t result = 0;
+        auto read = [this, &result](offsets::Offset at, void* into) {
+            link_.FSUIPC_Read(at.address, at.size, into, result);
+        };
+        read(offsets::kFuelWeight, &in.fuelWeightRaw);
+        read(offsets::kLeftMainCapacity, &in.leftCapacityGal);
+        read(offsets::kRightMainCapacity, &in.rightCapacityGal);
+        read(offsets::kLeftMainLevel, &in.leftLevel);
+        read(offsets::kRightMainLevel, &in.rightLevel);
+        read(offsets::kAltitudeMetres, &altitudeMetres);
+        read(offsets::kThrottle1, &in.throttle);
+        read(offsets::kIndicatedAirspeed, &in.speed);
+        read(offsets::kOnGround, &onGround);
+        exchanged = link_.FSUIPC_Process(result);
+    });
+    if (!exchanged) {
         controls_.SetColor("Panel3", colors::Fuchsia);
-        cues_.PlayAlertCue();
+        co_await cues_.AlertCue();
         plan_.Guarded([this] {
             plan_.SetText(FieldId::Edit48, "=====");
             plan_.SetColor(FieldId::Edit48, colors::Silver);
         });
-        return false;
+        co_return false;
     }
     in.altitudeMetres = std::uint32_t(altitudeMetres);
     in.onGroundPrevious = data_.onGroundCurrent;
@@ -209,12 +241,12 @@ bool LinkWindow::DataLoad() {
 
     if (onSpeedCapture) onSpeedCapture();
     WorkOutFigures();
-    if (onReverseAndHold) onReverseAndHold();
+    if (onReverseAndHold) co_await onReverseAndHold();
     plan_.Guarded(
         [this] { CheckAltitudeAlert(plan_, data_.altitudeFeet, [this] { cues_.PlayAltAlertCue(); }); });
     if (onFlightPhase) onFlightPhase();
     ShowFigures();
-    return true;
+    co_return true;
 }
 
 // Altitude: the offset holds whole metres; a value below sea level arrives as a negative
@@ -251,13 +283,13 @@ void LinkWindow::ShowFigures() {
     controls_.SetColor("Panel3", colors::Lime);
 }
 
-void LinkWindow::Panel3MouseDown(MouseButton button) {
+Task<> LinkWindow::Panel3MouseDown(MouseButton button) {
     if (button == MouseButton::Right) {
-        if (controls_.Get("Panel3").color == colors::Red) return;
+        if (controls_.Get("Panel3").color == colors::Red) co_return;
         if (onHideFuelPanel) onHideFuelPanel();
         Timer1->SetEnabled(false);
-        CloseLink();
-        return;
+        co_await CloseLink();
+        co_return;
     }
     int next = 1000;
     switch (Timer1->Interval()) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "cockpit/cockpit_seams.h"
+#include "cockpit/cockpit_task.h"
 #include "cockpit/cockpit_timer.h"
+#include "cockpit/handler_queue.h"
 #include "cockpit/mouse_button.h"
 
 #include <functional>
@@ -20,12 +22,13 @@ struct LinkData;
 // every tick runs the data load, which reads fuel, altitude, speed, throttle and ground state
 // into LinkData and the plan's actual fields. Timer2 belongs to the flight recorder.
 //
-// Ticks do not nest: a tick (or a data load) that comes due while one runs, for instance from
-// a click handled while the tick lets window messages run, is skipped.
+// A tick takes its turn among the cockpit's handlers, and its exchanges run on the link
+// runner. Ticks do not nest: a tick that comes due while one is asked for or runs is skipped,
+// and so is a data load asked for while one runs.
 class LinkWindow {
 public:
     LinkWindow(FlightPlan& plan, IpcClient& link, SoundCues& cues, ControlBoard& controls, LinkData& data,
-               const CockpitSeams& seams, std::string programDir);
+               const CockpitSeams& seams, std::string programDir, HandlerQueue& handlers);
 
     // The window's creation: Timer1 starts (first tick after 1000 ms), Timer2 stays disabled.
     void FormCreate();
@@ -35,15 +38,17 @@ public:
     std::unique_ptr<CockpitTimer> Timer1; // the connection monitor
     std::unique_ptr<CockpitTimer> Timer2; // the flight recorder's one-shot timer (60 s)
 
-    // The connection monitor (Timer1's handler).
+    // The connection monitor (Timer1's handler): asks for a tick.
     void Timer1Timer();
+    // Whether a tick is asked for or running.
+    bool TickPending() const { return tickAsked_; }
     // The data load; false when the exchange failed (or a load was already running).
-    bool DataLoad();
+    Task<bool> DataLoad();
     // Closes the link and shows it unlinked.
-    void CloseLink();
+    Task<> CloseLink();
     // The "UIPC" lamp's mouse-down (after its switch cue): right switches the link off, any
     // other button steps the monitor's period 1 -> 5 -> 10 -> 30 -> 1 s.
-    void Panel3MouseDown(MouseButton button);
+    Task<> Panel3MouseDown(MouseButton button);
 
     // Monitor state.
     bool firstTick = true;
@@ -58,10 +63,10 @@ public:
     std::function<void(const std::string& path)> onIconChanged;
 
     // Hooks of the data load and the lamp, for the speed hold, the recorder and the fuel panel.
-    std::function<void()> onSpeedCapture;   // step 4 (speed-hold capture)
-    std::function<void()> onReverseAndHold; // step 7 (automatic reverse, then the hold step)
-    std::function<void()> onFlightPhase;    // step 9 (recorder's flight-phase step; colours Edit30)
-    std::function<void()> onHideFuelPanel;  // Panel3 right click hides the fuel panel
+    std::function<void()> onSpeedCapture;     // step 4 (speed-hold capture)
+    std::function<Task<>()> onReverseAndHold; // step 7 (automatic reverse, then the hold step)
+    std::function<void()> onFlightPhase;      // step 9 (recorder's flight-phase step; colours Edit30)
+    std::function<void()> onHideFuelPanel;    // Panel3 right click hides the fuel panel
     // Fuel used since take-off in pounds, shown in Edit30 while airborne (empty: 0).
     std::function<double()> fuelUsedLb;
 
@@ -69,10 +74,14 @@ public:
     static constexpr const char* kLinkButtons[] = {"Button2", "Button3", "Button4", "Button7", "Button8"};
 
 private:
+    Task<> TickTurn();
+    Task<> Tick();
+    Task<bool> LookForSimulator();
+    Task<> LetWaitingRun();
     void SetIcon(const char* file);
     void EnableLinkButtons(bool enabled);
-    void ShowLinkLost();
-    bool ReadFirstWeather();
+    Task<> ShowLinkLost();
+    Task<bool> ReadFirstWeather();
     void WorkOutFigures();
     void ShowFigures();
 
@@ -83,7 +92,9 @@ private:
     LinkData& data_;
     const CockpitSeams& seams_; // kept by reference: the owner may fill them in later
     std::string programDir_;
+    HandlerQueue& handlers_;
     std::string icon_;
+    bool tickAsked_ = false;
     bool inTick_ = false;
     bool inLoad_ = false;
 };

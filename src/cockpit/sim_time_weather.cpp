@@ -1,9 +1,9 @@
 #include "cockpit/sim_time_weather.h"
 
 #include "core/rounding.h"
-#include "planning/flight_plan.h"
 #include "ipc/ipc_client.h"
 #include "ipc/offsets.h"
+#include "planning/flight_plan.h"
 
 #include <cstdint>
 
@@ -47,12 +47,16 @@ bool ReadSimulatorWeather(IpcClient& link, int& qnhHpa, int& oatCelsius) {
     return true;
 }
 
-bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan) {
-    int qnhHpa = 0, oatCelsius = 0;
-    if (!ReadSimulatorWeather(link, qnhHpa, oatCelsius)) return false;
+void ApplySimulatorWeather(FlightPlan& plan, int qnhHpa, int oatCelsius) {
     // Each bar takes its value even when the speeds that follow the other one cannot be computed.
     plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar2, qnhHpa); });
     plan.Guarded([&] { plan.SetPosition(FieldId::ScrollBar1, oatCelsius); });
+}
+
+bool LoadSimulatorWeather(IpcClient& link, FlightPlan& plan) {
+    int qnhHpa = 0, oatCelsius = 0;
+    if (!ReadSimulatorWeather(link, qnhHpa, oatCelsius)) return false;
+    ApplySimulatorWeather(plan, qnhHpa, oatCelsius);
     return true;
 }
 

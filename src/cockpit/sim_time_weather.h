@@ -14,6 +14,10 @@ void WriteSimulatorClock(IpcClient& link, LocalMs localNow, int utcBiasMinutes);
 // exchange, rounded half to even; false when the exchange fails.
 bool ReadSimulatorWeather(IpcClient& link, int& qnhHpa, int& oatCelsius);
 
+// Puts the simulator's QNH and outside air temperature into the weather scroll bars (which keep
+// them within their ranges).
+void ApplySimulatorWeather(FlightPlan& plan, int qnhHpa, int oatCelsius);
+
 // "FS Wx": copies the simulator's QNH and outside air temperature into the weather scroll
 // bars (which keep them within their ranges). False, and nothing changed, when the exchange
 // fails.

@@ -1,5 +1,7 @@
 #include "cockpit/speed_hold.h"
 
+#include "cockpit/link_thread.h"
+
 #include "core/convert.h"
 #include "core/durable_file.h"
 #include "core/profile_file.h"
@@ -37,8 +39,8 @@ std::string Trimmed(const std::string& text) {
 } // namespace
 
 SpeedHold::SpeedHold(FlightPlan& plan, IpcClient& link, const LinkData& data, ControlBoard& controls,
-                     CockpitTimer& monitor)
-    : plan_(plan), link_(link), data_(data), controls_(controls), monitor_(monitor) {
+                     CockpitTimer& monitor, LinkRunner* linkRunner)
+    : plan_(plan), link_(link), linkRunner_(linkRunner), data_(data), controls_(controls), monitor_(monitor) {
     controls_.Define(kPnat, {kPnatCaption, colors::Silver, true, true});
     controls_.Define(kPnrev, {"REV", colors::Silver, true, true});
 }
@@ -119,42 +121,47 @@ void SpeedHold::OnSpeedCapture() {
     controls_.SetCaption(kPnat, IntToStr(RoundHalfEven(target_ / 128.0)));
 }
 
-void SpeedHold::OnReverseAndHold() {
-    AutomaticReverse();
-    if (holdActive_) HoldStep();
+Task<> SpeedHold::OnReverseAndHold() {
+    co_await AutomaticReverse();
+    if (holdActive_) co_await HoldStep();
 }
 
-void SpeedHold::AutomaticReverse() {
-    if (data_.onGroundCurrent != 1 || !reverseArmed_ || data_.speed <= kReverseAboveSpeed) return;
+Task<> SpeedHold::AutomaticReverse() {
+    if (data_.onGroundCurrent != 1 || !reverseArmed_ || data_.speed <= kReverseAboveSpeed) co_return;
     holdActive_ = false;
     controls_.SetColor(kPnat, colors::Silver);
     controls_.SetCaption(kPnat, kPnatCaption);
     target_ = kNoTarget;
-    WriteLevers(kReverseLever); // whether it arrived shows in the next data load
+    co_await WriteLevers(kReverseLever); // whether it arrived shows in the next data load
     reverseArmed_ = false;
     controls_.SetColor(kPnrev, colors::Silver);
 }
 
-void SpeedHold::HoldStep() {
-    if (target_ < 0) return; // no speed captured yet
+Task<> SpeedHold::HoldStep() {
+    if (target_ < 0) co_return; // no speed captured yet
     const std::int64_t throttle = data_.throttle;
     const std::int64_t speed = data_.speed;
     if (lastThrottle_ != kNoThrottle && (std::abs(throttle - lastThrottle_) > kMaxLeverMovement ||
                                          std::abs(speed - target_) > kMaxDeviation)) {
         Disengage();
         atwarning();
-        return;
+        co_return;
     }
     const std::int32_t floor = data_.onGroundCurrent == 0 ? kLeverIdle : kLeverFullReverse;
     const std::int16_t lever = HoldLever(data_.throttle, data_.speed, target_, gain_, floor);
     lastThrottle_ = lever;
-    controls_.SetColor(kPnat, WriteLevers(lever) ? colors::Lime : colors::Red);
+    const bool written = co_await WriteLevers(lever);
+    controls_.SetColor(kPnat, written ? colors::Lime : colors::Red);
 }
 
-bool SpeedHold::WriteLevers(std::int16_t lever) {
-    std::uint32_t result = 0;
-    return link_.FSUIPC_Write(kLever1, 2, &lever, result) && link_.FSUIPC_Write(kLever2, 2, &lever, result) &&
-           link_.FSUIPC_Process(result);
+Task<bool> SpeedHold::WriteLevers(std::int16_t lever) {
+    bool written = false;
+    co_await OnLink(linkRunner_, [&] {
+        std::uint32_t result = 0;
+        written = link_.FSUIPC_Write(kLever1, 2, &lever, result) &&
+                  link_.FSUIPC_Write(kLever2, 2, &lever, result) && link_.FSUIPC_Process(result);
+    });
+    co_return written;
 }
 
 void SpeedHold::atwarning() {

@@ -1,9 +1,10 @@
 #pragma once
-#include "planning/flight_plan.h"
+#include "cockpit/cockpit_task.h"
 #include "cockpit/cockpit_timer.h"
 #include "cockpit/control_board.h"
-#include "ipc/ipc_client.h"
 #include "cockpit/link_data.h"
+#include "ipc/ipc_client.h"
+#include "planning/flight_plan.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,8 @@ namespace vantrel {
 // The levers it commands always stay inside the simulator's lever range, and the hold never
 // commands reverse in the air: a large correction is clamped at the range's ends instead of
 // wrapping round in 16 bits.
+class LinkRunner;
+
 class SpeedHold {
 public:
     static constexpr std::int32_t kNoTarget = -999;
@@ -43,14 +46,14 @@ public:
 
     // monitor is the link window's Timer1, whose period the hold sets to one second.
     SpeedHold(FlightPlan& plan, IpcClient& link, const LinkData& data, ControlBoard& controls,
-              CockpitTimer& monitor);
+              CockpitTimer& monitor, LinkRunner* linkRunner = nullptr);
 
     // Clicks on the two panels.
     void pnatClick();
     void pnrevClick();
     // The data load's steps: capture after a successful read, then reverse and the hold step.
     void OnSpeedCapture();
-    void OnReverseAndHold();
+    Task<> OnReverseAndHold();
     // Speaks "auto speed" with the checklist file's voice settings.
     void atwarning();
 
@@ -70,12 +73,13 @@ public:
 private:
     bool ReadGain(); // false after showing the conversion error
     void Disengage();
-    void HoldStep();
-    void AutomaticReverse();
-    bool WriteLevers(std::int16_t lever);
+    Task<> HoldStep();
+    Task<> AutomaticReverse();
+    Task<bool> WriteLevers(std::int16_t lever);
 
     FlightPlan& plan_;
     IpcClient& link_;
+    LinkRunner* linkRunner_;
     const LinkData& data_;
     ControlBoard& controls_;
     CockpitTimer& monitor_;

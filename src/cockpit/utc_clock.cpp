@@ -29,10 +29,14 @@ void UtcClock::Show() {
 }
 
 void UtcClock::Timer1Timer() {
+    Tick(); // goes on by itself after its pause
+}
+
+Task<> UtcClock::Tick() {
     Timer1->SetInterval(10000);
     if (seams_.processMessages) seams_.processMessages();
     Show();
-    seams_.clock.Wait(250);
+    co_await seams_.clock.Sleep(250);
     if (seams_.processMessages) seams_.processMessages();
 }
 

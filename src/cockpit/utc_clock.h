@@ -12,7 +12,8 @@ class FlightPlan;
 std::string UtcClockText(LocalMs localNow, int utcBiasMinutes);
 
 // The main window's UTC clock in label87: shown once at creation, then every 10 seconds, each
-// tick letting window messages run before and after a pause of 250 ms.
+// tick letting window messages run before and after a pause of 250 ms (the window goes on
+// meanwhile).
 class UtcClock {
 public:
     UtcClock(FlightPlan& plan, const CockpitSeams& seams);
@@ -23,6 +24,7 @@ public:
     std::unique_ptr<CockpitTimer> Timer1;
 
 private:
+    Task<> Tick();
     void Show();
     FlightPlan& plan_;
     const CockpitSeams& seams_; // kept by reference: the owner may fill them in later

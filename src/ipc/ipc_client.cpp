@@ -123,6 +123,7 @@ bool IpcClient::FSUIPC_Process(std::uint32_t& result) {
     std::uintptr_t answer = 0;
     IpcTransport::SendOutcome outcome = IpcTransport::SendOutcome::kFailed;
     for (int send = 0; send <= timings_.retries; ++send) {
+        if (send > 0 && stop_retrying_.load()) break;
         if (send > 0) transport_->Pause(timings_.retry_pause_ms);
         outcome = transport_->Send(timings_.send_timeout_ms, answer);
         if (outcome == IpcTransport::SendOutcome::kAnswered) break;

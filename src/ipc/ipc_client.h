@@ -3,6 +3,7 @@
 #include "ipc/ipc_result.h"
 #include "ipc/ipc_transport.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -40,6 +41,10 @@ public:
     // Ends the link; safe when nothing is open.
     void FSUIPC_Close();
 
+    // From any thread: an exchange that is out ends after its current send, and later ones send
+    // once (the program is ending).
+    void StopRetrying() { stop_retrying_.store(true); }
+
     bool IsOpen() const { return view_ != nullptr; }
     std::uint32_t FsuipcVersion() const { return fsuipc_version_; }
     // After a successful open: the simulator code (low 16 bits of the simulator version).
@@ -60,6 +65,7 @@ private:
     std::size_t next_ = 0; // next record, as an offset from the view base
     PendingDestinations pending_;
     std::vector<AnswerCopy> copies_;
+    std::atomic<bool> stop_retrying_{false};
 };
 
 } // namespace vantrel

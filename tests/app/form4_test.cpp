@@ -45,7 +45,8 @@ protected:
     vantrel::TWaveSound player{output};
     vantrel::VirtualClock clock{0};
     bool soundOn = false;
-    vantrel::SoundCues cues{player, clock, "/p/", soundOn};
+    vantrel::HandlerQueue handlers;
+    vantrel::SoundCues cues{player, clock, "/p/", soundOn, handlers};
     vantrel::Gauge gauge{f.plan, controls, cues};
     QWidget main;
     TForm4 form{f.ctx};

@@ -3,12 +3,12 @@
 #include "app_fixture.h"
 #include "form5.h"
 
-#include "core/convert.h"
-#include "core/rounding.h"
 #include "cockpit/control_board.h"
 #include "cockpit/fuel_panel.h"
-#include "ipc/ipc_client.h"
 #include "cockpit/sound_cues.h"
+#include "core/convert.h"
+#include "core/rounding.h"
+#include "ipc/ipc_client.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -31,7 +31,8 @@ struct PanelBench : AppFixture {
     SilentWave wave;
     vantrel::TWaveSound player{wave};
     bool soundOn = true;
-    vantrel::SoundCues cues{player, clock, ctx.programDir, soundOn};
+    vantrel::HandlerQueue handlers;
+    vantrel::SoundCues cues{player, clock, ctx.programDir, soundOn, handlers};
     vantrel::ControlBoard board;
     vantrel::LinkData data;
     vantrel::IpcClient link; // not open: the writes fail, the data load below fills the tanks
@@ -47,11 +48,16 @@ struct PanelBench : AppFixture {
         data.leftCapacityLb = data.rightCapacityLb = 6699;
         data.leftFuelLb = data.rightFuelLb = 800;
         panel = std::make_unique<FuelPanel>(plan, link, data, board, cues, clock, *monitor,
-                                            vantrel::FuelPanelHooks{[this] { TakeFuel(); },
-                                                                    [this] {
-                                                                        if (duringStep) duringStep();
+                                            vantrel::FuelPanelHooks{[this]() -> vantrel::Task<bool> {
+                                                                        TakeFuel();
+                                                                        co_return true;
                                                                     },
-                                                                    [this] { ++beeps; }});
+                                                                    [this]() -> vantrel::Task<> {
+                                                                        if (duringStep) duringStep();
+                                                                        co_return;
+                                                                    },
+                                                                    [this] { ++beeps; }},
+                                            handlers);
     }
     void TakeFuel() {
         data.leftFuelLb += 15;

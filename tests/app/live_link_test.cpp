@@ -6,8 +6,8 @@
 #include "form1.h"
 #include "panel_widget.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit.h"
+#include "planning/flight_plan.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -87,6 +87,8 @@ struct LiveProgram : ::testing::Test {
     }
     long Plays(const std::string& file) { return std::count(wave.calls.begin(), wave.calls.end(), file); }
     QWidget* Button(const char* name) { return Main().findChild<QWidget*>(QLatin1String(name)); }
+    // The cockpit's handlers have run to their ends (a cue's hold, an exchange).
+    bool Settled() { return program->GetCockpit()->handlers.Idle(); }
 };
 
 TEST_F(LiveProgram, LampsAndActualFieldsFollowTheSimulatorGoingAndComingBack) {
@@ -107,6 +109,7 @@ TEST_F(LiveProgram, LampsAndActualFieldsFollowTheSimulatorGoingAndComingBack) {
     // The lamp's left click steps the period 10 -> 30 -> 1 s; then every second a data load.
     Click(Main().Panel("Panel3"));
     Click(Main().Panel("Panel3"));
+    ASSERT_TRUE(RunUntil([this] { return Settled(); }, 3000));
     EXPECT_EQ(Main().Panel("Panel3")->text(), "1 s");
     // 8,400 lb at the stand, burning (the scenario runs sixty times faster than real time).
     ASSERT_TRUE(RunUntil([this] { return ActualFuelIn(7000, 8400); }, 4000)) << Field(FieldId::Edit28);
@@ -116,7 +119,7 @@ TEST_F(LiveProgram, LampsAndActualFieldsFollowTheSimulatorGoingAndComingBack) {
 
     // The simulator quits: within a period the lamps are red, the alert sounds, the fields blank.
     StopSimulator();
-    ASSERT_TRUE(RunUntil([this] { return Unlinked(); }, 3000));
+    ASSERT_TRUE(RunUntil([this] { return Unlinked() && Settled(); }, 3000));
     EXPECT_EQ(Plays("alert.wav"), 1);
     EXPECT_EQ(Field(FieldId::Edit48), "=====");
     EXPECT_FALSE(Button("Button3")->isEnabled());

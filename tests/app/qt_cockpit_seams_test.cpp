@@ -1,5 +1,5 @@
-// The program's clock and timers: a pause keeps the event loop running but holds the cockpit
-// timers, which fire once afterwards; the timers restart as the toolkit's do.
+// The program's clock and timers: a paused handler goes on from the event loop, which keeps
+// running meanwhile; the timers restart as the toolkit's do.
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
 
@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <thread>
+#include <vector>
 
 using namespace vantrel;
 
@@ -23,12 +26,25 @@ void RunEventsFor(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-TEST(QtCockpitClock, PauseHoldsCockpitTimersButKeepsOtherEventsRunning) {
+// Runs events until done() or two seconds have passed.
+void RunEventsUntil(const std::function<bool()>& done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+TEST(QtCockpitClock, APausedHandlerGoesOnFromTheEventLoopWhileTimersAndTheCallerRun) {
     QtCockpitClock clock;
-    QtTimerSource timers(clock);
+    QtTimerSource timers;
     auto monitor = timers.CreateTimer(20, true);
     std::vector<std::string> order;
-    monitor->OnTimer = [&] { order.push_back(clock.Waiting() ? "tick inside the pause" : "tick"); };
+    bool paused = false;
+    monitor->OnTimer = [&] {
+        if (!paused) return;
+        order.push_back("tick during the pause");
+        monitor->SetEnabled(false);
+    };
     int repaints = 0;
     QTimer repaint;
     QObject::connect(&repaint, &QTimer::timeout, [&] { ++repaints; });
@@ -36,25 +52,29 @@ TEST(QtCockpitClock, PauseHoldsCockpitTimersButKeepsOtherEventsRunning) {
 
     QElapsedTimer elapsed;
     elapsed.start();
-    order.push_back("pause");
-    clock.Wait(200);
-    order.push_back("resumed");
+    auto handler = [&]() -> Task<> {
+        paused = true;
+        order.push_back("pause");
+        co_await clock.Sleep(200);
+        paused = false;
+        order.push_back("resumed");
+    };
+    Task<> running = handler();
+    order.push_back("caller goes on");
+    RunEventsUntil([&] { return running.Done(); });
     EXPECT_GE(elapsed.elapsed(), 200);
     EXPECT_GE(repaints, 2) << "other timers (painting, speech) go on during the pause";
-    EXPECT_FALSE(clock.Waiting());
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"pause", "caller goes on", "tick during the pause", "resumed"}));
+}
 
-    monitor->SetInterval(5000); // no regular tick during the rest of the test
-    RunEventsFor(50);
-    // The monitor came due several times during the pause but ticks once, after it.
-    EXPECT_EQ(order, (std::vector<std::string>{"pause", "resumed", "tick"}));
-
-    // A timer switched off during the pause does not tick afterwards.
-    order.clear();
-    monitor->SetInterval(20);
-    QTimer::singleShot(100, [&] { monitor->SetEnabled(false); });
-    clock.Wait(200);
-    RunEventsFor(50);
-    EXPECT_TRUE(order.empty());
+TEST(QtCockpitClock, WorkPostedFromAnotherThreadRunsOnTheWindowThread) {
+    QtCockpitClock clock;
+    std::thread::id ranOn;
+    std::thread poster([&] { clock.Post([&] { ranOn = std::this_thread::get_id(); }); });
+    poster.join();
+    RunEventsUntil([&] { return ranOn != std::thread::id(); });
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
 TEST(QtCockpitClock, NowIsTheLocalWallClock) {
@@ -68,8 +88,7 @@ TEST(QtCockpitClock, NowIsTheLocalWallClock) {
 }
 
 TEST(QtTimerSource, TimersRestartLikeTheToolkitsAndAStoppedOneKeepsItsPeriod) {
-    QtCockpitClock clock;
-    QtTimerSource timers(clock);
+    QtTimerSource timers;
     // Each timer is acted on at 150 ms and checked at 280 ms; a countdown that had not been
     // restarted would have ended at 200 ms.
     struct Case {

@@ -24,7 +24,8 @@ protected:
     TWaveSound snd{output};
     QtCockpitClock clock;
     bool soundOn = true;
-    SoundCues cues{snd, clock, programDir, soundOn};
+    HandlerQueue handlers;
+    SoundCues cues{snd, clock, programDir, soundOn, handlers};
 
     void SetUp() override {
         test::SoundServer::SetUp();
@@ -50,7 +51,7 @@ TEST_F(WaveDevice, CueSoundsThenTheBackgroundLoopFollows) {
     StartRecording();
     cues.StartBackground();
     RunEvents(600);
-    cues.PlayAlertCue(); // returns after its 450 ms hold
+    cues.PlayAlertCue(); // the background returns after its 450 ms hold
     RunEvents(1500);
     const std::vector<double> rms = WindowRms(StopRecording(), 50);
 

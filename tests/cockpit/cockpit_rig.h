@@ -1,12 +1,13 @@
 #pragma once
 // A cockpit on a virtual clock, linked over the real posix transport to the real server on a
 // thread of the test; the wave player and the beep record what they are asked to do.
+#include "finished_task.h"
 #include "ipc/ipc_test_support.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit.h"
 #include "ipc/offsets.h"
 #include "ipc/simulator_window.h"
+#include "planning/flight_plan.h"
 
 #include <memory>
 #include <string>

@@ -84,7 +84,8 @@ TEST(SoundCues, CueHoldsThenReturnsToTheBackgroundOnlyWhileSoundIsOn) {
     TWaveSound player(out);
     VirtualClock clock(0);
     bool soundOn = true;
-    SoundCues cues(player, clock, "/p/", soundOn);
+    HandlerQueue handlers;
+    SoundCues cues(player, clock, "/p/", soundOn, handlers);
     int plays = 0, stops = 0;
     player.OnStop = [&](TWaveSound&) { ++stops; };
     player.Stop(); // no OnStop before anything played

@@ -4,13 +4,14 @@
 // the posix transport, with the data load's reads of the tanks and the on-ground flag.
 #include "ipc/ipc_test_support.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit_clock.h"
 #include "cockpit/cockpit_timer.h"
 #include "cockpit/control_board.h"
+#include "cockpit/handler_queue.h"
 #include "cockpit/link_data.h"
 #include "cockpit/sound_cues.h"
 #include "cockpit/wave_sound.h"
+#include "planning/flight_plan.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,7 +74,8 @@ struct CockpitBench {
     WaveCalls wave;
     TWaveSound player{wave};
     bool soundOn = true;
-    SoundCues cues{player, clock, programDir.Path(), soundOn};
+    HandlerQueue handlers;
+    SoundCues cues{player, clock, programDir.Path(), soundOn, handlers};
     ControlBoard controls;
     LinkData data;
     std::vector<std::string> errors;

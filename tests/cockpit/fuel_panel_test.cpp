@@ -2,8 +2,8 @@
 // transport, on a virtual clock.
 #include "cockpit_test_support.h"
 
-#include "core/convert.h"
 #include "cockpit/fuel_panel.h"
+#include "core/convert.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +25,16 @@ struct FuelBench : CockpitBench {
     explicit FuelBench(IpcClient* client = nullptr) {
         panel =
             std::make_unique<FuelPanel>(plan, client ? *client : *link, data, controls, cues, clock, *monitor,
-                                        FuelPanelHooks{[this] {
+                                        FuelPanelHooks{[this]() -> Task<bool> {
                                                            ++steps;
-                                                           LoadData();
+                                                           co_return LoadData();
                                                        },
-                                                       [this] {
+                                                       [this]() -> Task<> {
                                                            if (duringStep && Running()) duringStep();
+                                                           co_return;
                                                        },
-                                                       [this] { ++beeps; }});
+                                                       [this] { ++beeps; }},
+                                        handlers);
         server.Space().on_write = [this](std::uint32_t offset, const std::uint8_t*, std::uint32_t) {
             if (offset == 0x0B7C || offset == 0x0B94) ++writes;
         };

@@ -47,7 +47,8 @@ protected:
     TWaveSound player{output};
     VirtualClock clock{0};
     bool soundOn = true;
-    SoundCues cues{player, clock, "/p/", soundOn};
+    HandlerQueue handlers;
+    SoundCues cues{player, clock, "/p/", soundOn, handlers};
     Gauge gauge{plan, controls, cues};
     std::vector<std::string> errors;
 };

@@ -208,7 +208,7 @@ TEST(DataLoad, FailedExchangeShowsFuchsiaAndKeepsTheFigures) {
     const LinkData before = rig.cockpit->data;
     rig.StopSimulator();
     // The window is gone but the tick's look-up has not seen it yet: the load itself fails.
-    EXPECT_FALSE(rig.window().DataLoad());
+    EXPECT_FALSE(test::Finished(rig.window().DataLoad()));
     EXPECT_EQ(rig.control("Panel3").color, colors::Fuchsia);
     EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 1);
     EXPECT_EQ(rig.plan.Text(FieldId::Edit48), "=====");
@@ -221,9 +221,10 @@ TEST(DataLoad, HooksRunInStepOrderAndOnGroundFlagsMove) {
     CockpitRig rig;
     std::vector<std::string> order;
     rig.window().onSpeedCapture = [&] { order.push_back("capture"); };
-    rig.window().onReverseAndHold = [&] {
+    rig.window().onReverseAndHold = [&]() -> Task<> {
         order.push_back("hold");
         EXPECT_DOUBLE_EQ(rig.cockpit->data.leftFuelLb, 2000); // the figures of this load
+        co_return;
     };
     rig.window().onFlightPhase = [&] { order.push_back("phase"); };
     rig.window().fuelUsedLb = [] { return 661.4; };
@@ -250,7 +251,7 @@ TEST(LinkMonitor, TicksDoNotNest) {
     rig.onProcessMessages = [&] {
         ++nested;
         rig.window().Timer1Timer(); // a timer message handled inside the data load
-        nestedLoadRan = rig.window().DataLoad() || nestedLoadRan;
+        nestedLoadRan = test::Finished(rig.window().DataLoad()) || nestedLoadRan;
     };
     rig.Advance(10000);
     EXPECT_EQ(nested, 1);
