@@ -19,6 +19,7 @@ packages=(
   wine wine64
   fonts-dejavu-core
   poppler-utils
+  nsis zstd unzip
 )
 
 missing=()

@@ -12,14 +12,14 @@
 #include "frmmain.h"
 
 #include "control_signals.h"
+#include "device_wave_output.h"
 #include "gauge_hold_windows.h"
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
-#include "qt_wave_output.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit.h"
 #include "ipc/simulator_window.h"
+#include "planning/flight_plan.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -31,7 +31,7 @@ Application::Application(WaveOutput* wave)
       timers_(std::make_unique<QtTimerSource>(*clock_)) {
     ctx_.plan = plan_.get();
     if (!wave) {
-        ownWave_ = std::make_unique<QtWaveOutput>();
+        ownWave_ = CreateDeviceWaveOutput();
         wave = ownWave_.get();
     }
     wave_ = wave;
