@@ -24,9 +24,7 @@
 
 namespace {
 
-const QColor kIdle(0xC0, 0xC0, 0xC0);
-const QColor kRunning(0x00, 0xFF, 0x00);
-const QColor kNextUp(0xFF, 0xFF, 0x00);
+const QColor kIdle = QColor::fromRgb(QRgb(vantrel::ChecklistStrip::kIdle));
 
 void Paint(QLabel* panel, const QColor& colour) {
     if (!panel) return;
@@ -72,6 +70,15 @@ TForm7::TForm7(vantrel::AppContext& ctx, QWidget* parent, std::string checklistF
         if (dir.empty()) dir = QCoreApplication::applicationDirPath().toStdString() + "/";
         checklistFile_ = dir + "checklists/checklists.ini";
     }
+    strip_.speakItem = [this](const std::string& section, int item) {
+        return SpeakChecklistItem(section, item);
+    };
+    strip_.onChanged = [this](const std::string& name) {
+        Paint(PanelNamed(name), QColor::fromRgb(QRgb(strip_.Color(name))));
+    };
+    // Show the colours before the speech starts (a repaint, not a nested event loop, so that
+    // another click cannot start a step inside this one).
+    strip_.showNow = [this] { repaint(); };
     PlaceWindow(-999, -999);
     FormCreate();
 }
@@ -179,78 +186,66 @@ int TForm7::SpeakChecklistItem(const std::string& section, int item) {
     }
 }
 
-void TForm7::StepChecklist(QLabel* panel) {
-    Paint(currentChecklistPanel_, kIdle);
-    Paint(nextChecklistPanel_, kIdle);
-    currentChecklistPanel_ = panel;
-    Paint(panel, kRunning);
-    // Show the colour before the speech starts (a repaint, not a nested event loop, so that
-    // another click cannot start a step inside this one).
-    panel->repaint();
-    const int result = SpeakChecklistItem(checklistSection_, checklistItem_);
-    if (result == 1) {
-        ++checklistItem_;
-    } else if (result == 0) {
-        Paint(currentChecklistPanel_, kIdle);
-        Paint(nextChecklistPanel_, kNextUp);
-        currentChecklistPanel_ = nullptr;
-        repaint();
-    }
+QLabel* TForm7::PanelNamed(const std::string& name) const {
+    return name.empty() ? nullptr : findChild<QLabel*>(QString::fromStdString(name));
 }
 
-void TForm7::StartChecklist(QLabel* panel, const char* section, QLabel* next) {
-    // The checklist marked as next stays yellow only until a panel is clicked, whichever it is.
-    Paint(nextChecklistPanel_, kIdle);
-    checklistSection_ = section;
-    nextChecklistPanel_ = next;
-    checklistItem_ = 1;
-    StepChecklist(panel);
+QLabel* TForm7::CurrentChecklistPanel() const {
+    return PanelNamed(strip_.CurrentChecklistPanel());
+}
+
+QLabel* TForm7::NextChecklistPanel() const {
+    return PanelNamed(strip_.NextChecklistPanel());
+}
+
+void TForm7::StepChecklist(QLabel* panel) {
+    if (panel) strip_.StepChecklist(panel->objectName().toStdString());
+}
+
+void TForm7::StartChecklist(QLabel* panel) {
+    strip_.StartChecklist(panel->objectName().toStdString());
 }
 
 void TForm7::Panel2Click() {
-    StartChecklist(ui->Panel2, "ic", ui->Panel1);
+    StartChecklist(ui->Panel2);
 }
 void TForm7::Panel1Click() {
-    StartChecklist(ui->Panel1, "bs", ui->Panel4);
+    StartChecklist(ui->Panel1);
 }
 void TForm7::Panel4Click() {
-    StartChecklist(ui->Panel4, "bt", ui->Panel5);
+    StartChecklist(ui->Panel4);
 }
 void TForm7::Panel5Click() {
-    StartChecklist(ui->Panel5, "to", ui->Panel10);
+    StartChecklist(ui->Panel5);
 }
 void TForm7::Panel10Click() {
-    StartChecklist(ui->Panel10, "at", ui->Panel12);
+    StartChecklist(ui->Panel10);
 }
 void TForm7::Panel12Click() {
-    StartChecklist(ui->Panel12, "cr", ui->Panel6);
+    StartChecklist(ui->Panel12);
 }
 void TForm7::Panel6Click() {
-    StartChecklist(ui->Panel6, "de", ui->Panel7);
+    StartChecklist(ui->Panel6);
 }
 void TForm7::Panel7Click() {
-    StartChecklist(ui->Panel7, "bl", ui->Panel8);
+    StartChecklist(ui->Panel7);
 }
 void TForm7::Panel8Click() {
-    StartChecklist(ui->Panel8, "al", ui->Panel9);
+    StartChecklist(ui->Panel8);
 }
 void TForm7::Panel9Click() {
-    StartChecklist(ui->Panel9, "sd", ui->Panel11);
+    StartChecklist(ui->Panel9);
 }
 void TForm7::Panel11Click() {
-    StartChecklist(ui->Panel11, "te", ui->Panel2);
+    StartChecklist(ui->Panel11);
 }
 
 void TForm7::Panel13Click() {
-    if (currentChecklistPanel_) StepChecklist(currentChecklistPanel_);
+    strip_.NextItem();
 }
 
 void TForm7::Panel14Click() {
-    if (!currentChecklistPanel_) return;
-    if (checklistItem_ > 1) {
-        --checklistItem_;
-        StepChecklist(currentChecklistPanel_);
-    }
+    strip_.LastItem();
 }
 
 void TForm7::Panel3MouseDown(Qt::MouseButton button) {
@@ -298,7 +293,7 @@ bool TForm7::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm7::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
-        if (currentChecklistPanel_) StepChecklist(currentChecklistPanel_);
+        strip_.NextItem();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,4 +1,5 @@
 #pragma once
+#include "voice/checklist_strip.h"
 #include "window_drag.h"
 #include <QPoint>
 #include <QWidget>
@@ -48,10 +49,10 @@ public:
     int SpeakChecklistItem(const std::string& section, int item);
     void StepChecklist(QLabel* panel);
 
-    const std::string& ChecklistSection() const { return checklistSection_; }
-    std::uint16_t ChecklistItem() const { return checklistItem_; }
-    QLabel* CurrentChecklistPanel() const { return currentChecklistPanel_; }
-    QLabel* NextChecklistPanel() const { return nextChecklistPanel_; }
+    const std::string& ChecklistSection() const { return strip_.ChecklistSection(); }
+    std::uint16_t ChecklistItem() const { return strip_.ChecklistItem(); }
+    QLabel* CurrentChecklistPanel() const;
+    QLabel* NextChecklistPanel() const;
 
     // The speed-hold ("SPD") and reverse-thrust ("REV") panels; their clicks run these when set.
     QLabel* SpeedHoldPanel() const;
@@ -87,7 +88,8 @@ protected:
 
 private:
     void FormCreate();
-    void StartChecklist(QLabel* panel, const char* section, QLabel* next);
+    void StartChecklist(QLabel* panel);
+    QLabel* PanelNamed(const std::string& name) const;
     void Panel3MouseDown(Qt::MouseButton button);
     void HideWeatherButtons();
 
@@ -96,9 +98,6 @@ private:
     std::unique_ptr<vantrel::TMSpeech> speech_;
     std::string checklistFile_;
     bool checklistsDisabled_ = true;
-    std::string checklistSection_;
-    std::uint16_t checklistItem_ = 1;
-    QLabel* currentChecklistPanel_ = nullptr;
-    QLabel* nextChecklistPanel_ = nullptr;
+    vantrel::ChecklistStrip strip_;
     WindowDrag drag_;
 };

@@ -3,6 +3,8 @@
 #include "cockpit/cockpit.h"
 #include "cockpit/mouse_button.h"
 #include "cockpit/utc_clock.h"
+#include "shell/ops_sheet.h"
+#include "voice/checklist_strip.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -10,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,11 +35,12 @@ struct SessionLog {
 };
 
 // The checklist window as the session has it: its file, whether the voice features are on,
-// whether it is shown.
+// whether it is shown, and its panels.
 struct SessionChecklists {
     std::string file;
     bool disabled = true;
     bool visible = false;
+    ChecklistStrip strip;
 };
 
 // A headless program run: the plan and the cockpit on a virtual clock.
@@ -54,6 +58,8 @@ struct Session {
     std::set<std::string> shownForms;
     // The flight log viewer's grid, read afresh when Button10 shows it.
     FlightLogGrid flightLog;
+    // The print window's sheet, once Button51 has filled it.
+    std::optional<OpsSheet> opsSheet;
 };
 
 // What the session's commands can name, keyed by control name. Each part of the cockpit adds
@@ -79,6 +85,7 @@ void RegisterSpeedHoldAndGauge(SessionCommands& commands);
 void RegisterChecklistWindow(SessionCommands& commands);
 void RegisterFuelPanel(SessionCommands& commands);
 void RegisterFlightLog(SessionCommands& commands);
+void RegisterPrintWindow(SessionCommands& commands);
 
 // "key NAME CHAR": a key typed with the focus in plan control NAME; false with a reason when
 // NAME is no editable plan control or CHAR is not one character or #N.

@@ -11,6 +11,7 @@ const SessionCommands& TheSessionCommands() {
         RegisterChecklistWindow(c);
         RegisterFuelPanel(c);
         RegisterFlightLog(c);
+        RegisterPrintWindow(c);
         RegisterSpeedHoldAndGauge(c); // after the checklist window: it knows the main window
         return c;
     }();

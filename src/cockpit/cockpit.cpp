@@ -20,8 +20,8 @@ void DefineMainWindowControls(ControlBoard& controls) {
          {std::pair{"Button2", "Refuel/Defuel"}, std::pair{"Button3", "Set UTC"},
           std::pair{"Button4", "FS Wx"}, std::pair{"Button7", "Alert"}, std::pair{"Button8", "Mode"}})
         controls.Define(name, ControlState{caption, colors::Silver, false, true});
-    // The fuel panel's fuel figure, written by every data load.
-    controls.Define("Form5.lbfuel", ControlState{"", colors::Silver, true, true});
+    // The fuel panel's fuel figure: its design text until the first data load writes it.
+    controls.Define("Form5.lbfuel", ControlState{"5000 lb", colors::Silver, true, true});
 }
 
 Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string programDir_,

@@ -25,8 +25,12 @@ public:
 
     bool Due(LocalMs by) const { return enabled_ && interval_ > 0 && due_ <= by; }
     LocalMs DueAt() const { return due_; }
-    void Fire() {
+    // Runs the handler once at `now`, however many due times have passed: like a toolkit
+    // timer, it delivers at most one pending tick. The countdown stays on its beat unless that
+    // beat has already gone by, then it starts afresh from this tick.
+    void Fire(LocalMs now) {
         due_ += interval_;
+        if (due_ <= now) due_ = now + interval_;
         if (OnTimer) OnTimer();
     }
     void Detach() { owner_ = nullptr; }
@@ -61,7 +65,7 @@ void VirtualTimers::AdvanceTo(LocalMs target) {
         if (!next) break;
         // A handler that waits may have moved the clock past the due time already.
         if (next->DueAt() > clock_.Now()) clock_.Set(next->DueAt());
-        next->Fire();
+        next->Fire(clock_.Now());
     }
     if (target > clock_.Now()) clock_.Set(target);
 }

@@ -30,7 +30,8 @@ public:
 };
 
 // Timers on a VirtualClock. AdvanceTo moves the clock, running every timer that comes due on
-// the way in time order (ties in creation order), each at its due time.
+// the way in time order (ties in creation order), each at its due time. A timer whose due
+// times a waiting handler has carried the clock past runs once, at once, then a period later.
 class VirtualTimers : public TimerSource {
 public:
     explicit VirtualTimers(VirtualClock& clock) : clock_(clock) {}

@@ -102,7 +102,7 @@ void Gauge::Panel13Click() {
 
 void Gauge::Panel1MouseDown(MouseButton button) {
     if (button == MouseButton::Left)
-        SetMainWindowVisible(!MainWindowVisible());
+        ToggleMainWindow();
     else if (button == MouseButton::Right)
         SetVisible(false);
 }

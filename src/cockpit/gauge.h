@@ -49,6 +49,9 @@ public:
     // headless session) the gauge keeps the flag itself.
     bool MainWindowVisible() const;
     std::function<bool()> isMainWindowVisible;
+    // Hides a shown main window, shows a hidden one (the gauge's and the checklist window's
+    // left-button toggle).
+    void ToggleMainWindow() { SetMainWindowVisible(!MainWindowVisible()); }
     // show: show it in its normal state and bring it to the front; otherwise hide it.
     std::function<void(bool show)> showMainWindow;
 

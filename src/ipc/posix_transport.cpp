@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -60,7 +61,7 @@ bool ParseDecimal(const std::string& text, std::uintptr_t& value) {
 
 } // namespace
 
-int ConnectUnixSocket(const std::string& path) {
+int ConnectUnixSocket(const std::string& path, int timeout_ms) {
     sockaddr_un addr{};
     if (path.size() >= sizeof addr.sun_path) return -1;
     addr.sun_family = AF_UNIX;
@@ -68,11 +69,29 @@ int ConnectUnixSocket(const std::string& path) {
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     if (fd < 0) return -1;
     fcntl(fd, F_SETFD, FD_CLOEXEC);
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    // A listener whose queue is full for a moment (EAGAIN) is there all the same: a blocking
+    // connect waits for room, as long as the send time-out bounds it. Without time left it
+    // does not wait (a zero time-out would mean no bound at all).
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    bool connected = false;
+    for (;;) {
+        const int left = MillisecondsLeft(deadline);
+        if (left <= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+        const timeval limit{left / 1000, (left % 1000) * 1000};
+        setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0 || errno == EISCONN) {
+            connected = true;
+            break;
+        }
+        if (errno != EINTR || left <= 0) break;
+    }
+    if (!connected) {
         close(fd);
         return -1;
     }
+    const timeval none{0, 0};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &none, sizeof none);
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     return fd;
 }
 
@@ -128,7 +147,7 @@ std::uint8_t* PosixTransport::MapView() {
 
 IpcTransport::SendOutcome PosixTransport::Send(int timeout_ms, std::uintptr_t& answer) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    if (connection_ < 0) connection_ = ConnectUnixSocket(socket_path_);
+    if (connection_ < 0) connection_ = ConnectUnixSocket(socket_path_, timeout_ms);
     if (connection_ < 0) return SendOutcome::kFailed;
 
     const std::string request = "FsasmLib:IPC " + name_ + "\n";

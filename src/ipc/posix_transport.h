@@ -36,9 +36,13 @@ private:
     std::uint8_t* view_ = nullptr;
 };
 
-// Connects to a Unix stream socket without blocking; -1 on failure. The socket stays
-// non-blocking and close-on-exec.
-int ConnectUnixSocket(const std::string& path);
+// How long a connect waits for room in a listener's full queue: the exchange's send time-out.
+constexpr int kConnectTimeoutMs = 2000;
+
+// Connects to a Unix stream socket; -1 on failure. A listener whose queue is full is waited
+// for up to timeout_ms; no listener fails at once. The socket is left non-blocking and
+// close-on-exec.
+int ConnectUnixSocket(const std::string& path, int timeout_ms = kConnectTimeoutMs);
 
 } // namespace vantrel
 

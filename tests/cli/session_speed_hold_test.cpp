@@ -140,3 +140,48 @@ TEST(CliSessionSpeedHold, ReverseFiresOnTheGroundAboveOneHundredKnots) {
 }
 
 } // namespace
+
+namespace {
+
+// A session driven one line at a time, so that the simulator can change between commands.
+struct LiveSession {
+    LiveSession(const vantrel::test::CliSandbox& box, const QStringList& arguments) {
+        process.setProcessEnvironment(box.Env());
+        process.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
+                      QStringList{"session", "--program-dir", box.Program()} + arguments);
+        Run(""); // the start line
+    }
+    ~LiveSession() { process.closeWriteChannel(), process.waitForFinished(10000); }
+    QJsonObject Run(const QByteArray& command) {
+        if (!command.isEmpty()) process.write(command + "\n");
+        while (!process.canReadLine() && process.waitForReadyRead(30000)) {
+        }
+        return QJsonDocument::fromJson(process.readLine()).object();
+    }
+    QProcess process;
+};
+
+} // namespace
+
+// The fuel panel's pauses carry the clock past two or more of the hold's one-second ticks: the
+// missed ticks run as one hold step, and the next one comes a period later.
+TEST(CliSessionSpeedHold, OverdueTicksRunOnceThenKeepTheirPeriod) {
+    HoldSandbox box;
+    for (const char* line : {"ground 0", "climb 10000 600000", "step 1", "climb 10000 0", "throttle 60"})
+        box.Sim(line);
+    ASSERT_TRUE(box.Sim("speed 250").contains("ias=250.0kt"));
+    LiveSession session(box, {"--now", "2026-12-09T10:00:00"});
+    for (const char* command : {"advance 1", "click Form7.pnat"})
+        session.Run(command);
+    const int onTarget = Value(session.Run("advance 1"), "LastThrottle").toInt();
+    box.Sim("speed 245");
+    const int slow = Value(session.Run("advance 1"), "LastThrottle").toInt();
+    ASSERT_GT(slow, onTarget);
+    for (const char* command : {"click Button2", "click Form5.Image3", "click Form5.Image3"})
+        session.Run(command);
+    const std::pair<const char*, int> cases[] = {
+        {"advance 0.01", 1}, {"advance 0.98", 1}, {"advance 0.02", 2}};
+    for (const auto& [command, steps] : cases) // hold steps since the slow one
+        EXPECT_EQ(Value(session.Run(command), "LastThrottle").toInt(), slow + steps * (slow - onTarget))
+            << command;
+}

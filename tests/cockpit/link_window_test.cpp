@@ -1,6 +1,10 @@
 // The link window's monitor and data load against the real server over the posix transport.
 #include "cockpit_rig.h"
 
+#include <chrono>
+#include <thread>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace vantrel {
@@ -46,6 +50,28 @@ TEST(LinkMonitor, SimulatorAbsentKeepsEverythingRedAndDisabled) {
         EXPECT_FALSE(rig.cockpit->link.IsOpen());
     }
     EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
+}
+
+// A simulator whose listen queue is full for a moment is busy, not gone: the tick waits for
+// room, and the cockpit stays linked.
+TEST(LinkMonitor, AFullListenQueueForAMomentIsNoMissingSimulator) {
+    CockpitRig rig;
+    rig.Link();
+    rig.server->Serve(false);
+    const std::vector<int> idle = test::FillListenQueue(rig.dir.Path() + "/FS98MAIN");
+    ASSERT_FALSE(idle.empty());
+    std::thread release([&rig] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        rig.server->Serve(true);
+    });
+    rig.Advance(10000);
+    release.join();
+    EXPECT_TRUE(rig.window().linked);
+    EXPECT_TRUE(AllLinkButtons(rig, true));
+    EXPECT_EQ(rig.wave.Plays("sounds/alert.wav"), 0);
+    EXPECT_NE(rig.plan.Text(FieldId::Edit48), "=====");
+    for (int connection : idle)
+        close(connection);
 }
 
 TEST(LinkMonitor, NoWeatherYetKeepsTheLinkUnmarkedThenOkCueOnce) {

@@ -44,13 +44,30 @@ InProcessServer::InProcessServer(const std::string& dir, std::vector<std::string
     : space_(fsuipc_version, simulator_version), server_(space_, &lock_) {
     std::string reason;
     if (!server_.Start(dir, classes, reason)) throw std::runtime_error(reason);
-    thread_ = std::thread([this] { server_.Run(); });
+    Serve(true);
 }
 
 InProcessServer::~InProcessServer() {
-    server_.Stop();
-    thread_.join();
+    Serve(false);
     server_.Shutdown();
+}
+
+void InProcessServer::Serve(bool serve) {
+    serving_ = false;
+    if (thread_.joinable()) thread_.join();
+    serving_ = serve;
+    if (serve)
+        thread_ = std::thread([this] {
+            while (serving_)
+                server_.PollOnce(20);
+        });
+}
+
+std::vector<int> FillListenQueue(const std::string& path) {
+    std::vector<int> idle;
+    for (int fd; idle.size() < 10000 && (fd = ConnectUnixSocket(path, 0)) >= 0;)
+        idle.push_back(fd);
+    return idle;
 }
 
 FakeServer::FakeServer(const std::string& dir, Reply reply)

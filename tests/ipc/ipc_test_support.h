@@ -44,13 +44,20 @@ public:
     OffsetSpace& Space() { return space_; }
     std::mutex& Lock() { return lock_; }
     PosixIpcServer& Server() { return server_; }
+    // false holds the server back until true again (from any thread): it accepts and answers
+    // nothing meanwhile, as a simulator that is busy for a moment.
+    void Serve(bool serve);
 
 private:
     OffsetSpace space_;
     std::mutex lock_;
     PosixIpcServer server_;
+    std::atomic<bool> serving_{false};
     std::thread thread_;
 };
+
+// Fills the listen queue of the socket at path with idle connections until it takes no more.
+std::vector<int> FillListenQueue(const std::string& path);
 
 // A scripted server: listens as FS98MAIN and hands each request's mapping name to `reply`,
 // which may change the block (it gets the mapped view, or null) and returns the answer line
