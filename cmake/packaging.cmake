@@ -1,10 +1,16 @@
 # The downloads, made by CPack (cmake --build <build> --target package): the program folder as
 # a Windows zip and a Windows installer (cross build), or as a Linux tar.gz with a desktop entry.
-# The folder is everything the build put beside the program, without the tests' helpers.
+# The folder is everything the build put beside the program, without the tests' helpers and
+# without the files the program writes there (a user's flight log and settings are never
+# shipped, and the uninstaller leaves them because it did not install them).
 install(DIRECTORY ${VANTREL_OUT_DIR}/ DESTINATION . USE_SOURCE_PERMISSIONS
         PATTERN link-driver.exe EXCLUDE
         PATTERN vantrel-sim EXCLUDE
-        PATTERN vantrel-winsim.exe EXCLUDE)
+        PATTERN vantrel-winsim.exe EXCLUDE
+        PATTERN erj145.csv EXCLUDE
+        PATTERN erj145.bak EXCLUDE
+        PATTERN vn-erj145.ini EXCLUDE
+        PATTERN autospeed.ini EXCLUDE)
 
 set(CPACK_PACKAGE_NAME "VantrelSuite")
 set(CPACK_PACKAGE_VENDOR "Vantrel Suite")

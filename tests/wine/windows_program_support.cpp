@@ -73,7 +73,10 @@ std::map<std::string, std::string> WaitForReport(const fs::path& dir, bool linke
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(90);
     while (std::chrono::steady_clock::now() < until) {
         if (fs::exists(text)) shown = ReadPairs(text);
-        if (shown["Panel3"] == lamp && (!linked || !shown["Edit28"].empty())) break;
+        // Before the first data load the actual fuel shows "=====".
+        const std::string fuel = shown["Edit28"];
+        const bool loaded = !fuel.empty() && fuel.find_first_not_of("0123456789") == std::string::npos;
+        if (shown["Panel3"] == lamp && (!linked || loaded)) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     return shown;
