@@ -138,7 +138,8 @@ host_qt=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/
 
 qtbase() {
   write_toolchain
-  rm -rf "$work/build-qtbase" "$prefix"
+  # The build folder is kept: an interrupted build goes on where it stopped.
+  rm -rf "$prefix"
   # The +dfsg source has no wintab, hence no tablet events. Direct2D and OpenGL keep their
   # defaults: without them PrintSupport and the windows platform do not build.
   cmake -S "$src/qt6-base" -B "$work/build-qtbase" -G Ninja \
