@@ -201,6 +201,13 @@ unpack() {
 
 key="qt${qt_upstream}-mingw${mingw_version}-espeak${espeak_version}-$(key_of_steps)"
 tarball="$cache/windows-kit-$key.tar.zst"
+# One build at a time per machine; a second run waits and then finds the finished kit.
+mkdir -p "$cache"
+exec 9>"$cache/windows-kit.lock"
+if ! flock -n 9; then
+  say "another build of the kit is running (log: see its terminal); waiting for it"
+  flock 9
+fi
 if [ -f "$kit_dir/.kit-key" ] && [ "$(cat "$kit_dir/.kit-key")" = "$key" ]; then
   exit 0
 fi
