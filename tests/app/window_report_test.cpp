@@ -23,8 +23,7 @@ QString ReadText(const QString& path) {
 
 void RunEventsFor(int ms) {
     QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
+    for (t.start(); t.elapsed() < ms;)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 

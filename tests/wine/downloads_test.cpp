@@ -3,36 +3,19 @@
 // vantrel-winsim.exe. The uninstaller removes the program and keeps the flight log and settings.
 #include "windows_program_support.h"
 
-#include <chrono>
 #include <fstream>
-#include <thread>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace vantrel::wine {
 namespace {
 
 fs::path Download(const std::string& suffix) {
     const fs::path packages = fs::path(VANTREL_WINDOWS_DIR).parent_path() / "packages";
-    if (fs::is_directory(packages))
-        for (const auto& entry : fs::directory_iterator(packages))
-            if (entry.path().filename().string().ends_with(suffix)) return entry.path();
+    for (const auto& e :
+         fs::is_directory(packages) ? fs::directory_iterator(packages) : fs::directory_iterator())
+        if (e.path().filename().string().ends_with(suffix)) return e.path();
     return {};
-}
-
-// Where Wine keeps the prefix user's local application data.
-fs::path LocalAppData() {
-    const fs::path users = fs::path(VANTREL_WINE_PREFIX) / "drive_c/users";
-    for (const auto& entry : fs::directory_iterator(users))
-        if (fs::exists(entry.path() / "AppData/Local")) return entry.path() / "AppData/Local";
-    return {};
-}
-
-bool WaitUntilGone(const fs::path& path, int timeout_ms) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (fs::exists(path)) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return true;
 }
 
 TEST_F(WindowsProgramTest, EachDownloadGivesAProgramThatLinksAndTheUninstallerKeepsTheLog) {
@@ -50,7 +33,9 @@ TEST_F(WindowsProgramTest, EachDownloadGivesAProgramThatLinksAndTheUninstallerKe
             folder = dir_ / download.stem();
         } else {
             ASSERT_EQ(Shell(std::string(VANTREL_WINE) + " " + Quoted(download.string()) + " /S"), 0);
-            folder = LocalAppData() / "Programs/Vantrel Suite";
+            // Wine's prefix user is the Unix user.
+            folder = fs::path(VANTREL_WINE_PREFIX) / "drive_c/users" / getpwuid(getuid())->pw_name /
+                     "AppData/Local/Programs/Vantrel Suite";
         }
         ASSERT_TRUE(fs::exists(folder / "vantrel.exe")) << folder;
         EXPECT_TRUE(fs::exists(folder / "espeak-ng-data/phontab"));
@@ -61,8 +46,7 @@ TEST_F(WindowsProgramTest, EachDownloadGivesAProgramThatLinksAndTheUninstallerKe
         ASSERT_NE(simulator.WaitFor("ready", 60000), "") << simulator.Output();
         const fs::path report = dir_ / (std::string("report-") + c.name);
         Program main((folder / "vantrel.exe").string(), {"--report", report.string()});
-        const auto shown = WaitForReport(report, true);
-        EXPECT_EQ(shown.count("Panel3") ? shown.at("Panel3") : "", "00ff00");
+        EXPECT_EQ(WaitForReport(report, true)["Panel3"], "00ff00");
         EXPECT_EQ(Shell(std::string(VANTREL_WINE) + " taskkill /im vantrel.exe >/dev/null 2>&1"), 0);
         EXPECT_EQ(main.Wait(60000), 0);
 
@@ -73,7 +57,7 @@ TEST_F(WindowsProgramTest, EachDownloadGivesAProgramThatLinksAndTheUninstallerKe
                 Shell(std::string(VANTREL_WINE) + " " + Quoted((folder / "Uninstall.exe").string()) + " /S"),
                 0);
             // The uninstaller runs on from a copy of itself.
-            EXPECT_TRUE(WaitUntilGone(folder / "vantrel.exe", 60000));
+            EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder / "vantrel.exe"); }, 60000));
             EXPECT_FALSE(fs::exists(folder / "Qt6Core.dll"));
             EXPECT_EQ(ReadAll(folder / "erj145.csv"), "kept\r\n");
             EXPECT_NE(ReadAll(folder / "vn-erj145.ini").find("EDDH"), std::string::npos);

@@ -37,13 +37,15 @@ std::string Quoted(const std::string& s) {
     return "'" + s + "'";
 }
 
-bool WaitForFile(const fs::path& path, int timeout_ms) {
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (!fs::exists(path)) {
+    for (; !condition(); std::this_thread::sleep_for(std::chrono::milliseconds(100)))
         if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
     return true;
+}
+
+bool IsNumber(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 namespace {
@@ -74,9 +76,7 @@ std::map<std::string, std::string> WaitForReport(const fs::path& dir, bool linke
     while (std::chrono::steady_clock::now() < until) {
         if (fs::exists(text)) shown = ReadPairs(text);
         // Before the first data load the actual fuel shows "=====".
-        const std::string fuel = shown["Edit28"];
-        const bool loaded = !fuel.empty() && fuel.find_first_not_of("0123456789") == std::string::npos;
-        if (shown["Panel3"] == lamp && (!linked || loaded)) break;
+        if (shown["Panel3"] == lamp && (!linked || IsNumber(shown["Edit28"]))) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     return shown;
@@ -124,7 +124,7 @@ NullSink::NullSink(const fs::path& runtime) : runtime_(runtime) {
     daemon_ = std::make_unique<test::PipedChild>(
         std::vector<std::string>{"/usr/bin/pulseaudio", "-n", "--exit-idle-time=-1",
                                  "--load=module-null-sink", "--load=module-native-protocol-unix"});
-    ready_ = WaitForFile(runtime_ / "pulse/native", 10000);
+    ready_ = WaitUntil([this] { return fs::exists(runtime_ / "pulse/native"); }, 10000);
 }
 
 NullSink::~NullSink() {

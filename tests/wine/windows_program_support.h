@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,7 +20,9 @@ double Rms(const std::string& pcm);
 // Runs a shell command line; its exit status.
 int Shell(const std::string& command);
 std::string Quoted(const std::string& s);
-bool WaitForFile(const fs::path& path, int timeout_ms);
+// Polls until the condition holds; false when timeout_ms passed first.
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms);
+bool IsNumber(const std::string& text);
 
 // What "vantrel.exe --report DIR" wrote for one link state (NAME=VALUE pairs), once the lamps
 // show it (and, linked, the fuel on board has been loaded), or the last one seen after 90 s.
