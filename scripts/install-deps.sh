@@ -19,6 +19,7 @@ packages=(
   wine wine64
   fonts-dejavu-core
   poppler-utils
+  python3
   nsis zstd unzip
 )
 

@@ -45,8 +45,8 @@ struct Dialogs {
     std::function<void(const std::string& text)> showMessage;
     // A Yes/No question with a stop icon; true means "Yes".
     std::function<bool(const std::string& text, const std::string& caption)> askYesNo;
-    // Opens a document with the desktop's default handler.
-    std::function<void(const std::string& path)> openDocument;
+    // Opens a document with the desktop's default handler; false when no handler took it.
+    std::function<bool(const std::string& path)> openDocument;
     // The system beep.
     std::function<void()> beep;
 };

@@ -108,6 +108,7 @@ bool Application::CreateWindows(const std::string& programDir) {
     Create(form7_, w.Form7);
     Create(form3_, w.Form3);
     Create(frmMain_, w.frmMain);
+    InstallVoiceWindowShortcut(main, w.frmMain);
     Create(form6_, w.Form6);
     ConnectFuelPanelAndFlightLog();
     ConnectSpeedHoldAndGauge(*cockpit_, ctx_);

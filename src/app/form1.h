@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QLineEdit;
 class QTimer;
 class TPanel;
 
@@ -19,6 +20,7 @@ class TForm1;
 namespace vantrel {
 struct AppContext;
 class WeatherButtonHandler;
+enum class KeyTarget;
 } // namespace vantrel
 
 // The main planning window. It shows the flight plan's fields, forwards every edit to the
@@ -76,6 +78,12 @@ private:
     void Edit2Click(QObject* watched);
     bool IsAirportCode(const QObject* watched) const;
     bool IsFreeText(const QObject* watched) const;
+    vantrel::KeyTarget KeyTargetOf(const QObject* watched) const;
+    // Clipboard and undo in the plan's edit boxes
+    static bool IsEditKey(const QKeyEvent* event);
+    bool EditKey(QLineEdit* edit, const QKeyEvent* event);
+    void PasteInto(QLineEdit* edit);
+    void ShowEditMenu(QLineEdit* edit, const QPoint& globalPos);
     // Start-up and shutdown
     void FormCreate();
     bool FormCloseQuery();

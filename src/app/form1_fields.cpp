@@ -56,6 +56,8 @@ void TForm1::BindField(FieldId id, QWidget* widget) {
         connect(edit, &QLineEdit::textChanged, this,
                 [&plan, id](const QString& text) { plan.UserSetText(id, text.toStdString()); });
         edit->installEventFilter(this);
+        // Dropped text would bypass the key rules that typed and pasted text obey.
+        edit->setAcceptDrops(false);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         connect(combo, &QComboBox::activated, this, [&plan, id](int index) { plan.UserSelect(id, index); });
         combo->installEventFilter(this);

@@ -5,6 +5,7 @@
 #include "key_filter.h"
 #include "ui_form1.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -44,19 +45,29 @@ bool TForm1::IsFreeText(const QObject* watched) const {
     return watched == ui->Edit51 || watched == ui->Edit53 || watched == ui->Edit54;
 }
 
+vantrel::KeyTarget TForm1::KeyTargetOf(const QObject* watched) const {
+    return IsFreeText(watched)      ? vantrel::KeyTarget::FreeText
+           : IsAirportCode(watched) ? vantrel::KeyTarget::AirportCode
+                                    : vantrel::KeyTarget::Other;
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) return FormKeyPress(watched, static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::MouseButtonRelease && IsAirportCode(watched)) Edit2Click(watched);
+    if (event->type() == QEvent::ContextMenu)
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            ShowEditMenu(edit, static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
     return QWidget::eventFilter(watched, event);
 }
 
 // Returns true when the key is discarded or already entered.
 bool TForm1::FormKeyPress(QObject* watched, QKeyEvent* event) {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && IsEditKey(event)) return EditKey(edit, event);
     if (!ProducesCharacter(event)) return false;
     const QChar typed = TypedCharacter(event);
-    const vantrel::KeyTarget target = IsFreeText(watched)      ? vantrel::KeyTarget::FreeText
-                                      : IsAirportCode(watched) ? vantrel::KeyTarget::AirportCode
-                                                               : vantrel::KeyTarget::Other;
+    const vantrel::KeyTarget target = KeyTargetOf(watched);
     const vantrel::KeyDecision decision = vantrel::FilterPlanKey(typed, target);
     if (decision.switchCue) PlaySwitchCue();
     if (!decision.accept) return true;

@@ -12,19 +12,32 @@
 #include "panel_widget.h"
 #include "ui_form1.h"
 
+#include "cockpit/cockpit.h"
 #include "core/convert.h"
 #include "planning/flight_plan.h"
 #include "shell/aircraft_config_writer.h"
 #include "shell/settings_file.h"
-#include "cockpit/cockpit.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QUrl>
 
 using vantrel::FieldId;
+
+namespace {
+
+std::string MissingManualText(const std::string& path) {
+    return "The manual was not found: " + path;
+}
+
+std::string NoManualOpenerText(const std::string& path) {
+    return "No program on this computer opens the manual (a PDF document). Open it by hand:\n" + path;
+}
+
+} // namespace
 
 void TForm1::ConnectShell() {
     connect(Panel("Panel4"), &TPanel::clicked, this, &TForm1::Panel4Click);
@@ -36,17 +49,21 @@ void TForm1::ConnectShell() {
     connect(ui->Button51, &QPushButton::clicked, this, &TForm1::Button51Click);
 }
 
-// Help: the manual beside the program, opened by the desktop; a missing file is not reported.
+// Help: the manual beside the program, opened by the desktop. A missing manual, or a desktop
+// without a program for it, is told with the manual's path, so the user can open it by hand.
 void TForm1::Panel4Click() {
     std::string dir = ctx_.plan->paths.ProgramDir;
     if (dir.empty()) dir = ctx_.programDir;
     const std::string path = dir + "help/manual.pdf";
-    if (!QFileInfo(QString::fromStdString(path)).isFile()) return;
-    if (ctx_.dialogs.openDocument) {
-        ctx_.dialogs.openDocument(path);
+    const QString shown = QDir::toNativeSeparators(QString::fromStdString(path));
+    if (!QFileInfo(QString::fromStdString(path)).isFile()) {
+        vantrel::ShowError(ctx_, MissingManualText(shown.toStdString()), this);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    const bool opened = ctx_.dialogs.openDocument
+                            ? ctx_.dialogs.openDocument(path)
+                            : QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    if (!opened) vantrel::ShowMessage(ctx_, NoManualOpenerText(shown.toStdString()), this);
 }
 
 void TForm1::Panel10Click() {

@@ -2,10 +2,11 @@
 
 #include "app_context.h"
 #include "app_title.h"
+#include "cockpit/control_board.h"
 #include "core/profile_file.h"
 #include "planning/flight_plan.h"
-#include "cockpit/control_board.h"
 #include "ui_form7.h"
+#include "voice/checklist_file_check.h"
 #include "voice/checklist_speaker.h"
 #include "voice/mspeech.h"
 
@@ -92,8 +93,6 @@ void TForm7::FormCreate() {
     std::error_code ec;
     if (std::filesystem::is_regular_file(checklistFile_, ec)) {
         checklistsDisabled_ = false;
-        const vantrel::ProfileFile file(checklistFile_);
-        const int voice = file.ReadInteger("settings", "voice", 0);
         speech_ = std::make_unique<vantrel::TMSpeech>();
         ctx_.ChecklistSpeech = speech_.get();
         // The weather report speaks its sentence as one line, without its own voice settings.
@@ -102,11 +101,14 @@ void TForm7::FormCreate() {
             speech_->Text = {sentence};
             speech_->Speak();
         };
-        for (const std::string& name : speech_->Engines())
+        const std::vector<std::string> engines = speech_->Engines();
+        for (const std::string& name : engines)
             ui->lbengines->addItem(QString::fromStdString(name));
-        if (voice >= 0 && voice < static_cast<int>(speech_->Engines().size())) {
+        const vantrel::ChecklistFileCheck check = vantrel::CheckChecklistFile(checklistFile_, engines.size());
+        if (!check.problems.empty()) TellProblem(check.problems);
+        if (check.voiceFound) {
             try {
-                speech_->Select(speech_->Engines()[static_cast<std::size_t>(voice)]);
+                speech_->Select(engines[static_cast<std::size_t>(check.voice)]);
             } catch (const vantrel::EMSpeechException& e) {
                 ShowError(this, e.what());
             }
@@ -119,6 +121,14 @@ void TForm7::FormCreate() {
         }
     }
     ctx_.ChecklistsDisabled = checklistsDisabled_;
+}
+
+// What is wrong with the checklist file, told once at start-up without waiting for the user.
+void TForm7::TellProblem(const std::string& text) {
+    if (ctx_.dialogs.showError)
+        ctx_.dialogs.showError(text);
+    else
+        ShowError(this, text.c_str());
 }
 
 void TForm7::HideWeatherButtons() {

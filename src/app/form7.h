@@ -92,6 +92,7 @@ private:
     QLabel* PanelNamed(const std::string& name) const;
     void Panel3MouseDown(Qt::MouseButton button);
     void HideWeatherButtons();
+    void TellProblem(const std::string& text);
 
     vantrel::AppContext& ctx_;
     std::unique_ptr<Ui::TForm7> ui;

@@ -22,4 +22,18 @@ KeyDecision FilterPlanKey(QChar typed, KeyTarget target) {
     return d;
 }
 
+PasteDecision FilterPastedText(const QString& pasted, KeyTarget target) {
+    PasteDecision d;
+    d.switchCue = target != KeyTarget::FreeText;
+    for (const QChar c : pasted) {
+        if (c.unicode() < u' ') {
+            if (target == KeyTarget::FreeText) d.text += u' ';
+            continue;
+        }
+        const KeyDecision key = FilterPlanKey(c, target);
+        if (key.accept) d.text += key.key;
+    }
+    return d;
+}
+
 } // namespace vantrel

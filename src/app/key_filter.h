@@ -1,5 +1,6 @@
 #pragma once
 #include <QChar>
+#include <QString>
 
 namespace vantrel {
 
@@ -22,5 +23,15 @@ struct KeyDecision {
 // digits only. Control characters (Enter, clipboard shortcuts) are discarded outside the
 // free-text fields.
 KeyDecision FilterPlanKey(QChar typed, KeyTarget target);
+
+struct PasteDecision {
+    QString text;           // what reaches the control
+    bool switchCue = false; // the switch click sounds, once for the whole paste
+};
+
+// Pasted text goes through the same rules as typed keys, character by character: upper case,
+// digits and A to Z in airport codes, digits only elsewhere. Line breaks and other control
+// characters never reach a field; in the free-text fields they become blanks.
+PasteDecision FilterPastedText(const QString& pasted, KeyTarget target);
 
 } // namespace vantrel

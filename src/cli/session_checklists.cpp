@@ -4,8 +4,8 @@
 #include "json_writer.h"
 #include "session.h"
 
-#include "core/profile_file.h"
 #include "planning/flight_plan.h"
+#include "voice/checklist_file_check.h"
 #include "voice/checklist_speaker.h"
 #include "voice/speech_backend.h"
 
@@ -25,10 +25,10 @@ void CreateChecklistWindow(Session& s) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(c.file, ec)) return;
     c.disabled = false;
-    const int voice = ProfileFile(c.file).ReadInteger("settings", "voice", 0);
-    const auto voices = EspeakBackend()->Voices();
-    if (voice < 0 || voice >= static_cast<int>(voices.size())) {
-        c.disabled = true; // no such voice: the window stays hidden
+    const ChecklistFileCheck check = CheckChecklistFile(c.file, EspeakBackend()->Voices().size());
+    if (!check.problems.empty()) s.log.errors.append(JsonText(check.problems));
+    if (!check.voiceFound) {
+        c.disabled = true; // no voice at all: the window stays hidden
         return;
     }
     SpeakChecklistItem(s.cockpit.seams.speak, c.disabled, c.file, "welcome", 1);

@@ -149,6 +149,13 @@ std::string SingleLine(std::string text) {
     return text;
 }
 
+// Gives an unterminated line a line ending. A bare CR at its end stays part of its text: a
+// lone LF after it would turn the pair into a CR LF ending and change the line.
+void Terminate(Line& line, const std::string& ending) {
+    if (!line.ending.empty()) return;
+    line.ending = !line.text.empty() && line.text.back() == '\r' ? "\r\n" : ending;
+}
+
 std::string PreferredEnding(const std::vector<Line>& lines) {
     for (const auto& l : lines)
         if (!l.ending.empty()) return l.ending;
@@ -355,10 +362,10 @@ void ProfileFile::WriteString(const std::string& rawSection, const std::string& 
         lines[*f.key_line].text = entry;
     } else if (f.section_line) {
         const std::size_t after = f.last_entry_line.value_or(*f.section_line);
-        if (lines[after].ending.empty()) lines[after].ending = ending;
+        Terminate(lines[after], ending);
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), Line{entry, ending});
     } else {
-        if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = ending;
+        if (!lines.empty()) Terminate(lines.back(), ending);
         lines.push_back({"[" + section + "]", ending});
         lines.push_back({entry, ending});
     }

@@ -71,6 +71,9 @@ void ResolveAirport(FlightPlan& plan, FieldId sender) {
     AirportRecord found;
     try {
         found = AirportDatabase::ReadRecord(*line);
+        // The origin's elevation is shown and computed with: a damaged one must not reach
+        // the elevation field before the conversion fails.
+        if (slot == 0) (void)StrToInt(found.elevation);
     } catch (const ConvertError&) {
         // A damaged database line: the code is not usable, so it must not keep showing (and
         // computing with) the airport resolved before.

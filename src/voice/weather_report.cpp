@@ -284,7 +284,9 @@ private:
 
     void PresentWeather() {
         P = " ";
-        if (IsCloudGroup(T) || IsDigit(At(T, 1))) return;
+        // A group with "/" is the temperature (or a runway range), never weather: "M02/M05"
+        // after CAVOK would otherwise be taken for weather, and the pressure for the temperature.
+        if (IsCloudGroup(T) || IsDigit(At(T, 1)) || Contains(T, "/")) return;
         if (T == "NSC") {
             P = "no significant clouds ";
         } else if (T == "NSW") {

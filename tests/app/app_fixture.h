@@ -6,9 +6,9 @@
 
 #include "control_signals.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit.h"
 #include "ipc/posix_transport.h"
+#include "planning/flight_plan.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -39,7 +39,10 @@ struct Recorder {
             captions.push_back(caption);
             return answer;
         };
-        ctx.dialogs.openDocument = [this](const std::string& path) { opened.push_back(path); };
+        ctx.dialogs.openDocument = [this](const std::string& path) {
+            opened.push_back(path);
+            return true;
+        };
         ctx.dialogs.beep = [this] { ++beeps; };
     }
 };

@@ -37,20 +37,44 @@ struct ShellFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(ShellFixture, HelpWithoutTheManualReportsNothing) {
-    QFile::remove(QString::fromStdString(f.ctx.programDir + "help/manual.pdf"));
-    Click(form->Panel("Panel4"));
-    EXPECT_TRUE(f.opened.empty());
-    EXPECT_TRUE(f.errors.empty());
-}
-
-TEST_F(ShellFixture, HelpOpensTheManualBesideTheProgram) {
+TEST_F(ShellFixture, HelpOpensTheManualOrSaysWhereItIs) {
+    const std::string manual = f.ctx.programDir + "help/manual.pdf";
+    const std::string shown = QDir::toNativeSeparators(QString::fromStdString(manual)).toStdString();
     QDir(QString::fromStdString(f.ctx.programDir)).mkpath("help");
-    QFile manual(QString::fromStdString(f.ctx.programDir + "help/manual.pdf"));
-    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
-    manual.close();
-    Click(form->Panel("Panel4"));
-    EXPECT_EQ(f.opened, std::vector<std::string>{f.ctx.programDir + "help/manual.pdf"});
+    // With the desktop's own services: the offscreen platform has no program to open documents.
+    const auto desktopOpener = f.ctx.dialogs.openDocument;
+    struct Case {
+        bool manualThere;
+        bool desktopServices;
+        std::size_t opened, errors, messages;
+        const char* told;
+    };
+    const Case cases[] = {
+        {true, false, 1, 0, 0, nullptr},
+        {true, true, 0, 0, 1, "No program on this computer opens the manual"},
+        {false, false, 0, 1, 0, "The manual was not found: "},
+    };
+    for (const Case& c : cases) {
+        QFile file(QString::fromStdString(manual));
+        if (c.manualThere) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.close();
+        } else {
+            file.remove();
+        }
+        f.ctx.dialogs.openDocument = c.desktopServices ? nullptr : desktopOpener;
+        f.opened.clear();
+        f.errors.clear();
+        f.messages.clear();
+        Click(form->Panel("Panel4"));
+        EXPECT_EQ(f.opened.size(), c.opened);
+        ASSERT_EQ(f.errors.size(), c.errors);
+        ASSERT_EQ(f.messages.size(), c.messages);
+        if (!c.told) continue;
+        const std::string text = c.errors ? f.errors[0] : f.messages[0];
+        EXPECT_NE(text.find(c.told), std::string::npos) << text;
+        EXPECT_NE(text.find(shown), std::string::npos) << text;
+    }
 }
 
 TEST_F(ShellFixture, ExitSavesTheSettingsWithTheWindowsPlaceAndCloses) {

@@ -120,26 +120,39 @@ TEST_F(ChecklistWindow, WithoutAFileEverythingStaysOffAndHidden) {
     EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(ChecklistWindow, VoiceNumberBeyondTheVoicesHidesTheWeatherButtons) {
+TEST_F(ChecklistWindow, BadFilesAreToldAndHideNothingThatStillWorks) {
     QWidget mainWindow;
     mainWindow.setObjectName("Form1");
-    QPushButton origin("Origin", &mainWindow), dest("Dest", &mainWindow), other("Other", &mainWindow);
+    QPushButton origin("Origin", &mainWindow), dest("Dest", &mainWindow);
     origin.setObjectName("Button5");
     dest.setObjectName("Button511");
     mainWindow.show();
-    int calls = 0;
-    ctx.HideWeatherButtons = [&] { ++calls; };
-    const int voices = static_cast<int>(TMSpeech().Engines().size());
-    Create("[settings]\nvoice=" + std::to_string(voices) + "\n[welcome]\n1=Hello\n");
-    EXPECT_TRUE(form->ChecklistsDisabled());
-    EXPECT_TRUE(ctx.ChecklistsDisabled);
-    EXPECT_TRUE(ctx.WeatherButtonsHidden);
-    EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(origin.isHidden());
-    EXPECT_TRUE(dest.isHidden());
-    EXPECT_FALSE(other.isHidden());
-    EXPECT_TRUE(form->Speech()->Text.empty()); // no welcome
+    std::vector<std::string> errors;
+    ctx.dialogs.showError = [&](const std::string& text) { errors.push_back(text); };
+    std::string noise;
+    for (int i = 0; i < 600; ++i)
+        noise += static_cast<char>((i * 7919 + 13) % 256);
+    const std::string checklists = "[ic]\n1=One\n";
+    // File content, what the message must say; the first voice speaks the welcome in each case.
+    const std::pair<std::string, std::string> cases[] = {
+        {noise, "holds no checklists"},
+        {"[settings]\nvoice=-5\n[welcome]\n1=Hello\n" + checklists, "names voice \"-5\""},
+    };
+    for (const auto& [content, told] : cases) {
+        errors.clear();
+        Create(content);
+        ASSERT_EQ(errors.size(), 1u) << told;
+        EXPECT_NE(errors[0].find("\"" + path + "\""), std::string::npos) << errors[0];
+        EXPECT_NE(errors[0].find(told), std::string::npos) << errors[0];
+        EXPECT_FALSE(ctx.ChecklistsDisabled) << told;
+        EXPECT_TRUE(form->isVisible()) << told;
+        EXPECT_TRUE(form->Speech()->EngineSelected()) << told;
+        EXPECT_EQ(form->Speech()->EngineInfo().ModeName, form->Speech()->Engines().front()) << told;
+        EXPECT_FALSE(ctx.WeatherButtonsHidden) << told;
+        EXPECT_FALSE(origin.isHidden() || dest.isHidden()) << told;
+        form->Speech()->Stop();
+        form.reset();
+    }
 }
 
 TEST_F(ChecklistWindow, ThreeStepsSpeakTheItemsThenTheNextChecklistIsUp) {

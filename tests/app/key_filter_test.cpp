@@ -4,7 +4,12 @@
 #include "form1.h"
 #include "key_filter.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -95,13 +100,14 @@ TEST_F(KeysFixture, FreeTextFieldTakesLettersInUpperCaseWithoutClick) {
     EXPECT_EQ(f.switchCues, 0);
 }
 
-TEST_F(KeysFixture, BackspacePassesEnterAndPasteShortcutDoNot) {
+TEST_F(KeysFixture, BackspacePassesEnterAndOtherControlKeysDoNot) {
     Edit(13)->setText("50");
     Edit(13)->end(false);
     TypeKey(Edit(13), Qt::Key_Backspace, "\b");
     EXPECT_EQ(Edit(13)->text(), "5");
     TypeKey(Edit(13), Qt::Key_Return, "\r");
-    TypeKey(Edit(13), Qt::Key_V, "\x16", Qt::ControlModifier);
+    Edit(13)->home(false);
+    TypeKey(Edit(13), Qt::Key_K, "\x0b", Qt::ControlModifier); // Ctrl+K would cut to the end
     EXPECT_EQ(Edit(13)->text(), "5");
 }
 
@@ -131,4 +137,79 @@ TEST_F(KeysFixture, AClickInAnAirportCodeSelectsIt) {
     Edit(13)->deselect();
     Click(Edit(13));
     EXPECT_TRUE(Edit(13)->selectedText().isEmpty());
+}
+
+namespace {
+
+// Copies text to the clipboard and pastes it with Ctrl+V into an edit box of the window.
+void PasteWithKeys(QLineEdit* edit, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    TypeKey(edit, Qt::Key_V, "\x16", Qt::ControlModifier);
+}
+
+} // namespace
+
+TEST_F(KeysFixture, ClipboardAndUndoKeysWorkInThePlanFields) {
+    // Ctrl+A, then typing, replaces a full Cargo field.
+    Edit(15)->setText("5000");
+    TypeKey(Edit(15), Qt::Key_A, "\x01", Qt::ControlModifier);
+    TypeText(Edit(15), "1200");
+    EXPECT_EQ(Edit(15)->text(), "1200");
+    EXPECT_EQ(f.plan.Text(FieldId::Edit15), "1200");
+    // Ctrl+C copies, Ctrl+X cuts, Ctrl+Z takes the cut back.
+    TypeKey(Edit(15), Qt::Key_A, "\x01", Qt::ControlModifier);
+    TypeKey(Edit(15), Qt::Key_C, "\x03", Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "1200");
+    TypeKey(Edit(15), Qt::Key_X, "\x18", Qt::ControlModifier);
+    EXPECT_EQ(Edit(15)->text(), "");
+    EXPECT_EQ(f.plan.Text(FieldId::Edit15), "");
+    TypeKey(Edit(15), Qt::Key_Z, "\x1a", Qt::ControlModifier);
+    EXPECT_EQ(Edit(15)->text(), "1200");
+    EXPECT_EQ(f.plan.Text(FieldId::Edit15), "1200");
+}
+
+TEST_F(KeysFixture, PastedTextObeysTheFieldsRulesWithOneClickPerPaste) {
+    struct Case {
+        int edit;
+        const char* before;
+        const char* pasted;
+        const char* after;
+        int clicks;
+    };
+    const Case cases[] = {
+        {13, "", "4-2 pax\r\n", "42", 1},
+        {2, "", "eh am", "EHAM", 1},
+        {2, "EDDM", "lowg", "LOWG", 1}, // a full code is replaced, as by a typed key
+        {51, "", "d-abcd\tklm", "D-ABCD KLM", 0},
+    };
+    for (const Case& c : cases) {
+        Edit(c.edit)->setText(c.before);
+        Edit(c.edit)->end(false);
+        f.switchCues = 0;
+        PasteWithKeys(Edit(c.edit), c.pasted);
+        EXPECT_EQ(Edit(c.edit)->text(), c.after) << c.pasted;
+        EXPECT_EQ(f.plan.Text(EditField(c.edit)), c.after) << c.pasted;
+        EXPECT_EQ(f.switchCues, c.clicks) << c.pasted;
+    }
+}
+
+TEST_F(KeysFixture, TheEditMenusPasteObeysTheSameRules) {
+    form->show();
+    Edit(13)->clear();
+    QGuiApplication::clipboard()->setText("3 1");
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2), Edit(13)->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(Edit(13), &menuEvent);
+    QMenu* menu = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith(QLineEdit::tr("&Paste"))) paste = action;
+    ASSERT_NE(paste, nullptr);
+    f.switchCues = 0;
+    paste->trigger();
+    menu->close();
+    EXPECT_EQ(Edit(13)->text(), "31");
+    EXPECT_EQ(f.switchCues, 1);
 }

@@ -7,9 +7,12 @@
 #include "form4.h"
 #include "form5.h"
 #include "form6.h"
+#include "frmmain.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -141,4 +144,20 @@ TEST_F(ProgramFixture, MissingDataIsReportedAndTheProgramStillStarts) {
     EXPECT_EQ(program.Context().windows.Form1->StartupResult(), vantrel::StartupResult::StoppedByError);
     ASSERT_FALSE(recorder.errors.empty());
     EXPECT_EQ(program.Windows().size(), 10u);
+}
+
+TEST_F(ProgramFixture, CtrlShiftVOnTheMainWindowOpensTheVoiceWindow) {
+    ASSERT_TRUE(program.CreateWindows(ProgramDir()));
+    const vantrel::WindowSet& w = program.Context().windows;
+    QWidget* main = w.Form1;
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    // Wherever the focus is: a plan field, whose key filter sees every key first, or the window.
+    for (QWidget* focus : {static_cast<QWidget*>(main->findChild<QLineEdit*>("Edit13")), main}) {
+        w.frmMain->hide();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(w.frmMain->isVisible()) << focus->objectName().toStdString();
+    }
 }

@@ -146,3 +146,26 @@ TEST(CliSession, WithoutSimulatorAndWrongCommandLine) {
 }
 
 } // namespace
+
+TEST(CliSession, ABadChecklistVoiceIsToldAndTheFirstVoiceSpeaks) {
+    SessionSandbox box;
+    QDir().mkpath(box.Program() + "/checklists");
+    QFile shipped(QString(VANTREL_OUT_DIR) + "/checklists/checklists.ini");
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    QByteArray content = shipped.readAll();
+    content.replace("voice=0", "voice=-5");
+    QFile file(box.Program() + "/checklists/checklists.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    const auto lines = box.Session({"close"});
+    ASSERT_FALSE(lines.empty());
+    const QJsonObject& start = lines[0];
+    const QJsonArray errors = start["errors"].toArray();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].toString().contains("checklists.ini\" names voice \"-5\""))
+        << errors[0].toString().toStdString();
+    EXPECT_FALSE(Value(start, "ChecklistsDisabled").toBool());
+    EXPECT_TRUE(Value(start, "ChecklistWindowVisible").toBool());
+    EXPECT_EQ(start["spoken"].toArray().size(), 1); // the welcome
+}

@@ -93,7 +93,8 @@ public:
         "\r\n" + AirportLine("HIGH", -16.5133, -68.1923, "13355") + "\r\n" +
         AirportLine("DEEP", 31.3282, 35.3886, "-1266") + "\r\n" + AirportLine("DUPL", 10.0, 10.0, "0001") +
         "\r\n" + AirportLine("DUPL", 20.0, 20.0, "0002") + "\r\n" + "BADC 5x.0000   10.0000  0001\r\n" +
-        AirportLine("NEAR", 50.0049, 10.0049, "0181") + "\r\n";
+        AirportLine("BADE", 50.0, 11.0, "inf8") + "\r\n" + AirportLine("NEAR", 50.0049, 10.0049, "0181") +
+        "\r\n";
 };
 
 } // namespace vantrel::testing

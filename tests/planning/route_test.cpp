@@ -66,14 +66,32 @@ TEST_F(Route, ShortAndUnknownCodesKeepTheLegs) {
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(Route, CoordinatesThatAreNotNumbersStopTheRecompute) {
-    TypeRoute("AAAA", "BBBB", "CCCC");
-    Set(FieldId::Edit2, "BADC");
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "'5x.0000' is not a valid floating point value");
-    // The code cannot be used: it is not shown as found, and the legs keep their values.
-    EXPECT_EQ(C(FieldId::Edit2), colors::Yellow);
-    EXPECT_EQ(plan.routeEnds[1].code, "");
+TEST_F(Route, NumbersThatAreNotNumbersStopTheRecompute) {
+    struct Case {
+        FieldId edit;
+        const char* code;
+        const char* error; // null: the line is usable there
+    };
+    // An elevation is a number only where it is used: at the origin.
+    const Case cases[] = {{FieldId::Edit2, "BADC", "'5x.0000' is not a valid floating point value"},
+                          {FieldId::Edit1, "BADE", "'inf8' is not a valid integer value"},
+                          {FieldId::Edit2, "BADE", nullptr}};
+    for (const Case& c : cases) {
+        TypeRoute("AAAA", "BBBB", "CCCC");
+        errors.clear();
+        Set(c.edit, c.code);
+        EXPECT_EQ(T(FieldId::Edit46), "181") << c.code; // the origin's elevation stays
+        if (!c.error) {
+            EXPECT_TRUE(errors.empty()) << c.code;
+            EXPECT_EQ(C(c.edit), colors::Lime) << c.code;
+            continue;
+        }
+        ASSERT_EQ(errors.size(), 1u) << c.code;
+        EXPECT_EQ(errors[0], c.error);
+        // The code cannot be used: it is not shown as found, and the legs keep their values.
+        EXPECT_EQ(C(c.edit), colors::Yellow) << c.code;
+        EXPECT_EQ(plan.routeEnds[c.edit == FieldId::Edit1 ? 0 : 1].code, "") << c.code;
+    }
 }
 
 TEST_F(Route, OriginSetsElevationAndPressureAltitudeBeforeTheLegs) {

@@ -232,10 +232,18 @@ TEST(WeatherReportTemperature, PhraseTable) {
     ExpectPhrase("24015KT 9999 FEW010 20/10", ",·,temperature··2·0·,dew·point··1·0·,");
 }
 
-TEST(WeatherReportTemperature, MinusTemperatureWithoutCloudsIsTakenAsWeather) {
-    // "M05/M10" right after the visibility passes the weather test (not a digit, no cloud code),
-    // so the temperature step then reads the pressure group.
-    ExpectPhrase("24015KT 9999 M05/M10 Q1013", "kilometers,,··,·,·,temperature··Q·1·0··1·3,");
+TEST(WeatherReportTemperature, MinusTemperatureWithoutCloudsIsReadAsTemperature) {
+    // A temperature below zero right after the visibility or CAVOK is no weather group, and the
+    // pressure that follows is read as the pressure.
+    const std::pair<const char*, const char*> cases[] = {
+        {"24015KT 9999 M05/M10 Q1013",
+         "kilometers,,·,·,temperature·minus··5,dew·point·minus··1·0·,·Q·N·H,·1,·0,·1,·3,"},
+        {"24015KT CAVOK M02/M05 Q1030",
+         "cav·ok,,,·,·,temperature·minus··2,dew·point·minus··5,·Q·N·H,·1,·0,·3,·0,"},
+        {"24015KT CAVOK 02/M05 Q1030", "cav·ok,,,·,·,temperature··2,dew·point·minus··5,·Q·N·H,"},
+    };
+    for (const auto& [groups, phrase] : cases)
+        ExpectPhrase(groups, phrase);
 }
 
 TEST(WeatherReportPressure, PhraseTable) {
