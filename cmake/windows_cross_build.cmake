@@ -1,21 +1,40 @@
-# Configures and builds the layers without Qt (core, planning, ipc, cockpit) and the Windows
-# programs (vantrel-bridge, vantrel-winsim, the tests' link-driver) for 64-bit Windows with the
-# MinGW-w64 cross compiler, warnings as errors. The programs land in BUILD_DIR/vantrel. Run as a test:
-#   cmake -DSOURCE_DIR=<repo> -DBUILD_DIR=<dir> [-DGENERATOR=Ninja] -P windows_cross_build.cmake
+# Builds the programs for 64-bit Windows with the MinGW-w64 cross compiler, warnings as errors.
+# The programs land in BUILD_DIR/vantrel. Run as a test:
+#   cmake -DSOURCE_DIR=<repo> -DBUILD_DIR=<dir> [-DGENERATOR=Ninja]
+#         [-DKIT_DIR=<Windows kit> -DHOST_TOOLS_DIR=<native build>/src/app] -P windows_cross_build.cmake
+# Without KIT_DIR: the layers without Qt (core, planning, ipc, cockpit) and the Windows programs
+# (vantrel-bridge, vantrel-winsim, the tests' link-driver). With the kit that
+# scripts/build-windows-kit.sh makes: the whole program as well (vantrel.exe, vantrel-cli.exe
+# with the Qt, MinGW and espeak-ng run time beside them) and its downloads in BUILD_DIR/packages;
+# its pictures and manual are made by the native build's tools in HOST_TOOLS_DIR.
 if(NOT GENERATOR)
   set(GENERATOR Ninja)
 endif()
+set(toolchain -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/mingw-w64.cmake -DVANTREL_GUI=OFF)
+set(targets --target vantrel_core vantrel_planning vantrel_ipc vantrel_cockpit vantrel-bridge vantrel-winsim
+            link-driver)
+if(KIT_DIR)
+  if(NOT EXISTS ${KIT_DIR}/lib/cmake/Qt6/qt.toolchain.cmake)
+    message(FATAL_ERROR "${KIT_DIR} is not a Windows kit: run scripts/build-windows-kit.sh ${KIT_DIR}")
+  endif()
+  # Qt's tool chain file finds the kit wherever it was unpacked and the host's Qt tools (moc,
+  # uic, rcc); it loads the MinGW tool chain file.
+  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${KIT_DIR}/lib/cmake/Qt6/qt.toolchain.cmake
+                -DQT_CHAINLOAD_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/mingw-w64.cmake
+                -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+                -DVANTREL_WINDOWS_KIT=${KIT_DIR} -DVANTREL_HOST_TOOLS_DIR=${HOST_TOOLS_DIR}
+                -DVANTREL_GUI=ON)
+  set(targets)
+endif()
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${BUILD_DIR} -G ${GENERATOR}
-          -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/mingw-w64.cmake
-          -DCMAKE_BUILD_TYPE=Release -DVANTREL_GUI=OFF -DVANTREL_WERROR=ON
+  COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${BUILD_DIR} -G ${GENERATOR} ${toolchain}
+          -DCMAKE_BUILD_TYPE=Release -DVANTREL_WERROR=ON
   RESULT_VARIABLE configured)
 if(NOT configured EQUAL 0)
   message(FATAL_ERROR "configuring the Windows cross build failed")
 endif()
 execute_process(
-  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target vantrel_core vantrel_planning vantrel_ipc vantrel_cockpit
-          vantrel-bridge vantrel-winsim link-driver
+  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} ${targets}
   RESULT_VARIABLE built OUTPUT_VARIABLE output ERROR_VARIABLE output)
 message("${output}")
 if(NOT built EQUAL 0)
@@ -23,4 +42,11 @@ if(NOT built EQUAL 0)
 endif()
 if(output MATCHES "warning:")
   message(FATAL_ERROR "the Windows cross build printed warnings")
+endif()
+# The downloads (portable zip and installer) of the whole program.
+if(KIT_DIR)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target package RESULT_VARIABLE packed)
+  if(NOT packed EQUAL 0)
+    message(FATAL_ERROR "making the Windows downloads failed")
+  endif()
 endif()

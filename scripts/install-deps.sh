@@ -20,6 +20,7 @@ packages=(
   fonts-dejavu-core
   poppler-utils
   python3
+  nsis zstd unzip
 )
 
 missing=()

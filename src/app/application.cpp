@@ -12,10 +12,10 @@
 #include "frmmain.h"
 
 #include "control_signals.h"
+#include "device_wave_output.h"
 #include "gauge_hold_windows.h"
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
-#include "qt_wave_output.h"
 #include "window_places.h"
 
 #include "cockpit/cockpit.h"
@@ -35,7 +35,7 @@ Application::Application(WaveOutput* wave)
           [clock = clock_.get()](std::function<void()> fn) { clock->Post(std::move(fn)); })) {
     ctx_.plan = plan_.get();
     if (!wave) {
-        ownWave_ = std::make_unique<QtWaveOutput>();
+        ownWave_ = CreateDeviceWaveOutput();
         wave = ownWave_.get();
     }
     wave_ = wave;

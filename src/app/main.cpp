@@ -2,9 +2,12 @@
 #include "app_title.h"
 #include "application.h"
 #include "frmmain.h"
+#include "window_report.h"
 
 #include <QApplication>
 #include <QThread>
+
+#include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,5 +31,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     program.ShowWindows();
+    std::unique_ptr<vantrel::WindowReport> report;
+    if (const QString dir = vantrel::ReportDirArgument(argc, argv); !dir.isEmpty())
+        report = std::make_unique<vantrel::WindowReport>(program, dir);
     return QApplication::exec();
 }

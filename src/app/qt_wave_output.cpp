@@ -1,10 +1,10 @@
+// Sound through Qt Multimedia everywhere but Windows (see win32_wave_output.cpp).
+#ifndef _WIN32
 #include "qt_wave_output.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QMediaDevices>
 
@@ -14,10 +14,6 @@
 namespace vantrel {
 
 namespace {
-// The shipped sounds are a few hundred kilobytes; anything far larger is not one of them.
-constexpr qint64 kMaxWaveBytes = 16 * 1024 * 1024;
-// Only the few files the program plays are kept decoded.
-constexpr std::size_t kMaxCachedFiles = 16;
 constexpr int kPumpMs = 20;
 } // namespace
 
@@ -30,29 +26,9 @@ QtWaveOutput::~QtWaveOutput() {
     Stop();
 }
 
-std::shared_ptr<const PcmAudio> QtWaveOutput::Load(const std::string& path) {
-    const QString name = QString::fromStdString(path);
-    const QFileInfo info(name);
-    if (!info.isFile() || info.size() > kMaxWaveBytes) return nullptr;
-    auto hit = cache_.find(path);
-    if (hit != cache_.end() && hit->second.modified == info.lastModified() && hit->second.size == info.size())
-        return hit->second.audio;
-    if (hit != cache_.end()) cache_.erase(hit);
-
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return nullptr;
-    const QByteArray bytes = file.read(kMaxWaveBytes);
-    auto audio = std::make_shared<PcmAudio>();
-    if (!DecodeWave(bytes.toStdString(), *audio) || audio->samples.empty()) return nullptr;
-    if (audio->sampleRate < 8000 || audio->sampleRate > 192000) return nullptr;
-    if (cache_.size() >= kMaxCachedFiles) cache_.clear();
-    CachedWave wave{info.lastModified(), info.size(), std::move(audio)};
-    return cache_.emplace(path, std::move(wave)).first->second.audio;
-}
-
 void QtWaveOutput::Play(const std::string& path, bool loop) {
     Stop();
-    std::shared_ptr<const PcmAudio> audio = Load(path);
+    std::shared_ptr<const PcmAudio> audio = files_.Load(path);
     if (!audio) return;
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) return;
@@ -118,4 +94,9 @@ void QtWaveOutput::Stop() {
     at_ = 0;
 }
 
+std::unique_ptr<WaveOutput> CreateDeviceWaveOutput() {
+    return std::make_unique<QtWaveOutput>();
+}
+
 } // namespace vantrel
+#endif

@@ -1,12 +1,9 @@
 #pragma once
-#include "cockpit/wave_sound.h"
+#include "device_wave_output.h"
+#include "wave_file_cache.h"
 
-#include "voice/wave_file.h"
-
-#include <QDateTime>
 #include <QTimer>
 
-#include <map>
 #include <memory>
 
 class QAudioSink;
@@ -30,16 +27,10 @@ public:
     bool Playing() const { return playing_ != nullptr; }
 
 private:
-    struct CachedWave {
-        QDateTime modified;
-        qint64 size = 0;
-        std::shared_ptr<const PcmAudio> audio;
-    };
-    std::shared_ptr<const PcmAudio> Load(const std::string& path);
     // Fills the sink's free buffer space with the next samples.
     void Pump();
 
-    std::map<std::string, CachedWave> cache_;
+    WaveFileCache files_;
     std::unique_ptr<QAudioSink> sink_;
     QIODevice* io_ = nullptr;
     std::shared_ptr<const PcmAudio> playing_;

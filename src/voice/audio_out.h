@@ -32,7 +32,7 @@ public:
 
 using AudioOutFactory = std::function<std::unique_ptr<AudioOut>()>;
 
-// The default sound device through Qt Multimedia; without one, a silent output that keeps
+// The default sound device (Qt Multimedia; waveOut on Windows); without one, a silent output that keeps
 // real time (so pause, resume and the start and stop notifications behave the same).
 std::unique_ptr<AudioOut> CreateDeviceAudioOut();
 

@@ -1,3 +1,5 @@
+// Sound through Qt Multimedia everywhere but Windows (see audio_out_win32.cpp).
+#ifndef _WIN32
 #include "audio_out.h"
 
 #include <QAudioDevice>
@@ -138,3 +140,4 @@ std::unique_ptr<AudioOut> CreateDeviceAudioOut() {
 }
 
 } // namespace vantrel
+#endif

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <mutex>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vantrel {
 namespace {
 
@@ -28,6 +32,26 @@ std::size_t ByteOfCharacter(const std::string& text, int position) {
     }
     return byte;
 }
+
+#ifdef _WIN32
+// The Windows program carries espeak-ng-data beside itself; the library's compiled-in path is
+// the folder it was built in. espeak opens files through the ANSI API, so the folder is given
+// in its short form, which has no characters outside the code page (a user name with accents).
+std::string EspeakDataParent() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::wstring folder(path, length);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    wchar_t shortPath[MAX_PATH];
+    const DWORD shortLength = GetShortPathNameW(folder.c_str(), shortPath, MAX_PATH);
+    if (shortLength > 0 && shortLength < MAX_PATH) folder.assign(shortPath, shortLength);
+    char ansi[MAX_PATH * 2];
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, folder.c_str(), int(folder.size()), ansi, sizeof ansi,
+                                          nullptr, nullptr);
+    return bytes > 0 ? std::string(ansi, std::size_t(bytes)) : std::string();
+}
+#endif
 
 // The synthesis in progress; espeak runs one at a time (calls are serialised by the mutex).
 SynthContext* current = nullptr;
@@ -58,7 +82,13 @@ public:
     Espeak() {
         // Synchronous mode: espeak_Synth returns when the text is done and hands the audio to
         // OnSynth in 20 ms pieces, so playback can start while the rest is synthesised.
-        sampleRate_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 20, nullptr,
+#ifdef _WIN32
+        const std::string dataParent = EspeakDataParent();
+        const char* dataPath = dataParent.empty() ? nullptr : dataParent.c_str();
+#else
+        const char* dataPath = nullptr;
+#endif
+        sampleRate_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 20, dataPath,
                                         espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
         if (sampleRate_ <= 0) return;
         espeak_SetSynthCallback(OnSynth);

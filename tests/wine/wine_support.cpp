@@ -38,7 +38,7 @@ std::vector<std::string> Command(const std::string& name, std::vector<std::strin
         all.push_back(std::string(VANTREL_OUT_DIR) + "/" + name);
     } else {
         all.push_back(VANTREL_WINE);
-        all.push_back(std::string(VANTREL_WINDOWS_DIR) + "/" + name);
+        all.push_back(name.rfind('/', 0) == 0 ? name : std::string(VANTREL_WINDOWS_DIR) + "/" + name);
     }
     all.insert(all.end(), args.begin(), args.end());
     return all;

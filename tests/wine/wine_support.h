@@ -16,8 +16,8 @@ bool Available();
 // killed when the object goes.
 class Program {
 public:
-    // name: a file of the cross build's output folder, run under Wine; with native = true a
-    // program beside the native build's programs.
+    // name: a file of the cross build's output folder (or an absolute path), run under Wine;
+    // with native = true a program beside the native build's programs.
     Program(const std::string& name, std::vector<std::string> args = {}, bool native = false);
     ~Program();
     Program(const Program&) = delete;
