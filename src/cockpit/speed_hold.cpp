@@ -6,6 +6,7 @@
 #include "core/durable_file.h"
 #include "core/profile_file.h"
 #include "core/rounding.h"
+#include "planning/airport_database.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,15 +27,6 @@ constexpr int kDefaultPitch = 62;
 constexpr int kDefaultSpeed = 145;
 // The gain is one short number; a longer first line is not read on.
 constexpr std::size_t kGainLineLimit = 256;
-
-std::string Trimmed(const std::string& text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 } // namespace
 
@@ -74,7 +66,7 @@ bool SpeedHold::ReadGain() {
     std::string line;
     for (char c; line.size() < kGainLineLimit && in.get(c) && c != '\n' && c != '\r';)
         line += c;
-    const std::string text = Trimmed(line);
+    const std::string text(TrimBlanks(line));
     if (text.empty()) return true; // a blank line keeps the gain
     try {
         gain_ = StrToInt(text);

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,16 +26,7 @@ namespace colors = vantrel::colors;
 
 namespace {
 
-// Runs the event loop until the condition holds or the time is up; true when it held.
-bool RunUntil(const std::function<bool()>& condition, int limitMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
+using vantrel::test::RunUntil;
 
 struct LiveProgram : ::testing::Test {
     QTemporaryDir ipcDir;

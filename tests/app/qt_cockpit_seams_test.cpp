@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,19 +21,11 @@ using namespace vantrel;
 
 namespace {
 
-void RunEventsFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
+using test::RunEventsFor;
 
 // Runs events until done() or two seconds have passed.
 void RunEventsUntil(const std::function<bool()>& done) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    test::RunUntil(done, 2000);
 }
 
 TEST(QtCockpitClock, APausedHandlerGoesOnFromTheEventLoopWhileTimersAndTheCallerRun) {

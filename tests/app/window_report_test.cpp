@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,11 +23,7 @@ QString ReadText(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void RunEventsFor(int ms) {
-    QElapsedTimer t;
-    for (t.start(); t.elapsed() < ms;)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
+using vantrel::test::RunEventsFor;
 
 struct Report : ::testing::Test {
     QTemporaryDir programDir;

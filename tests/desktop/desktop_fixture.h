@@ -18,22 +18,14 @@
 #include <QProcess>
 #include <QWindow>
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <functional>
 
 namespace vantrel::test {
-
-inline bool RunUntil(const std::function<bool()>& condition, int limitMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 class DesktopProgram : public vantrel::test::SoundServer {
 protected:
