@@ -3,8 +3,6 @@
 #include "app_context.h"
 #include "ui_fogenhttp.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <limits>
 
@@ -27,31 +25,37 @@ void TfoGenHTTP::bnHideClick() {
     hide();
 }
 
-bool TfoGenHTTP::FetchUrl(const QString& url) {
+void TfoGenHTTP::FetchUrl(const QString& url, std::function<void(bool ok)> done) {
     ui->edURL->setText(url);
-    bnGETClick();
-    return lastOk_;
+    StartGet(std::move(done));
 }
 
 void TfoGenHTTP::bnGETClick() {
-    lastOk_ = RunGet();
+    StartGet({});
 }
 
-bool TfoGenHTTP::RunGet() {
-    if (http1_.Busy()) return false; // one exchange at a time; the running one owns the reply
+void TfoGenHTTP::StartGet(std::function<void(bool ok)> done) {
+    auto end = [&done](bool ok) {
+        if (done) done(ok);
+    };
+    if (http1_.Busy()) return end(false); // one exchange at a time; the running one owns the reply
     if (ui->cbShow->isChecked()) show();
     // The protocol file is only opened for the exchange and closed with it; nothing is
     // written to it. When it cannot be opened no request is made.
-    QFile protocol(ui->edProto->text());
-    if (ui->cbProto->isChecked() && !protocol.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    protocol_.setFileName(ui->edProto->text());
+    if (ui->cbProto->isChecked() && !protocol_.open(QIODevice::WriteOnly | QIODevice::Append))
+        return end(false);
 
     // A failed request must never leave an earlier reply (perhaps of another station) behind.
     ctx_.weather.ReplyText.clear();
-    const vantrel::HttpResult result = http1_.Get(ui->edURL->text());
-    if (!result.Ok()) return false;
-    ctx_.weather.ReplyText = result.body.toStdString();
-    if (ui->cbHide->isChecked()) hide();
-    return true;
+    http1_.Start(ui->edURL->text(), [this, done = std::move(done)](const vantrel::HttpResult& result) {
+        protocol_.close();
+        if (result.Ok()) {
+            ctx_.weather.ReplyText = result.body.toStdString();
+            if (ui->cbHide->isChecked()) hide();
+        }
+        if (done) done(result.Ok());
+    });
 }
 
 void TfoGenHTTP::ShowProgress(qint64 received, qint64 total) {

@@ -1,11 +1,22 @@
 #include "message_boxes.h"
 
 #include "app_context.h"
+#include "cockpit/cockpit_task.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 namespace vantrel {
+namespace {
+
+// A box's modal loop runs outside the cockpit's handlers, so a tick or click meanwhile waits for
+// the handler that shows the box.
+int RunBox(QMessageBox& box) {
+    OutsideHandlers outside;
+    return box.exec();
+}
+
+} // namespace
 
 void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
     if (ctx.dialogs.showError) {
@@ -14,7 +25,7 @@ void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
     }
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), QString::fromStdString(text),
                     QMessageBox::Ok, parent);
-    box.exec();
+    RunBox(box);
 }
 
 void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent) {
@@ -24,7 +35,7 @@ void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent) {
     }
     QMessageBox box(QMessageBox::Information, QApplication::applicationName(), QString::fromStdString(text),
                     QMessageBox::Ok, parent);
-    box.exec();
+    RunBox(box);
 }
 
 bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent,
@@ -33,7 +44,7 @@ bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& capti
     QMessageBox box(icon == QuestionIcon::Stop ? QMessageBox::Critical : QMessageBox::Question,
                     QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
-    return box.exec() == QMessageBox::Yes;
+    return RunBox(box) == QMessageBox::Yes;
 }
 
 } // namespace vantrel

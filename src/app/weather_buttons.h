@@ -15,8 +15,8 @@ public:
                                   WeatherButtons::Clock clock = &std::chrono::system_clock::now);
 
     // Reads the button's airport field (Edit1, Edit2, Edit3), fetches or reuses the report,
-    // and speaks it through AppContext::speak. Shows the hourglass while it works. A speech
-    // error ("Speech Engine not selected") appears in the standard error box.
+    // and speaks it through AppContext::speak when the reply is there. Shows the hourglass until then. A
+    // speech error ("Speech Engine not selected") appears in the standard error box.
     void Button511Click(WeatherButton which);
 
     WeatherButtons& Buttons() { return buttons_; }

@@ -18,6 +18,14 @@ HandlerScope::~HandlerScope() {
     --handlerDepth;
 }
 
+OutsideHandlers::OutsideHandlers() : savedDepth_(handlerDepth) {
+    handlerDepth = 0;
+}
+
+OutsideHandlers::~OutsideHandlers() {
+    handlerDepth = savedDepth_;
+}
+
 void ResumeHandler(std::coroutine_handle<> handle) {
     HandlerScope scope;
     handle.resume();

@@ -27,6 +27,20 @@ public:
     HandlerScope& operator=(const HandlerScope&) = delete;
 };
 
+// Counts the current scope as outside the handlers: a window's own modal loop (an error box a
+// handler shows) lets a handler asked for meanwhile wait its turn, rather than run inside the
+// handler that shows the box as if that handler had called it.
+class OutsideHandlers {
+public:
+    OutsideHandlers();
+    ~OutsideHandlers();
+    OutsideHandlers(const OutsideHandlers&) = delete;
+    OutsideHandlers& operator=(const OutsideHandlers&) = delete;
+
+private:
+    int savedDepth_;
+};
+
 // Resumes a paused handler as handler code.
 void ResumeHandler(std::coroutine_handle<> handle);
 

@@ -47,81 +47,97 @@ struct HttpFetcher::Single {
     QString error;
 };
 
+// The running exchange: its address now (after redirects), its time limit, the request out.
+struct HttpFetcher::Exchange {
+    QUrl url;
+    std::chrono::steady_clock::time_point deadline;
+    HttpDone done;
+    HttpResult result;
+    QNetworkReply* reply = nullptr;
+    QTimer timer;
+    QByteArray body;
+    bool timedOut = false;
+    bool tooLarge = false;
+
+    ~Exchange() {
+        if (reply == nullptr) return;
+        reply->disconnect();
+        reply->abort();
+        delete reply;
+    }
+};
+
 HttpFetcher::HttpFetcher() {
     PreferOpenSsl();
     manager_.setProxy(QNetworkProxy::NoProxy);
     manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
 
+HttpFetcher::~HttpFetcher() = default;
+
 void HttpFetcher::Report(qint64 received, qint64 total) const {
     if (progress_) progress_(received, std::max<qint64>(total, 0));
 }
 
-HttpResult HttpFetcher::Get(const QString& address) {
-    HttpResult result;
-    if (busy_) {
-        result.outcome = HttpOutcome::Busy;
-        result.error = QStringLiteral("another request is running");
-        return result;
-    }
-    QUrl url(address, QUrl::StrictMode);
-    if (!IsHttpUrl(url)) {
-        result.outcome = HttpOutcome::BadUrl;
-        result.error = QStringLiteral("not an http or https address: ") + address;
-        return result;
-    }
-    busy_ = true;
-    const auto deadline = std::chrono::steady_clock::now() + limits_.timeout;
-    for (;;) {
-        ++result.requests;
-        Single one = RunOne(url, deadline);
-        result.status = one.status;
-        if (one.outcome != HttpOutcome::Ok) {
-            result.outcome = one.outcome;
-            result.error = one.error;
-            break;
-        }
-        const bool redirect = (one.status / 100 == 3 && one.status != 304) || !one.location.isEmpty();
-        if (!redirect) {
-            if (one.status / 100 == 2) {
-                result.outcome = HttpOutcome::Ok;
-                result.body = std::move(one.body);
-            } else {
-                result.outcome = HttpOutcome::StatusError;
-                result.error = QStringLiteral("HTTP status %1").arg(one.status);
-            }
-            break;
-        }
-        if (result.requests >= limits_.maxRequests) {
-            result.outcome = HttpOutcome::TooManyRedirects;
-            result.error = QStringLiteral("still redirected after %1 requests").arg(result.requests);
-            break;
-        }
-        const QUrl next = url.resolved(QUrl::fromEncoded(one.location));
-        if (one.location.isEmpty() || !IsHttpUrl(next)) {
-            result.outcome = HttpOutcome::BadUrl;
-            result.error =
-                QStringLiteral("redirect to an unusable address: ") + QString::fromLatin1(one.location);
-            break;
-        }
-        url = next;
-    }
-    busy_ = false;
-    return result;
+// The answer goes out from the event loop, so a caller's code after Start() has run first.
+void HttpFetcher::Answer(HttpDone done, const HttpResult& result) {
+    if (!done) return;
+    QTimer::singleShot(0, &manager_, [done = std::move(done), result] { done(result); });
 }
 
-HttpFetcher::Single HttpFetcher::RunOne(const QUrl& url,
-                                        const std::chrono::steady_clock::time_point& deadline) {
-    Single one;
+HttpResult HttpFetcher::Get(const QString& address) {
+    std::optional<HttpResult> answer;
+    QEventLoop loop;
+    Start(address, [&](const HttpResult& result) {
+        answer = result;
+        loop.quit();
+    });
+    if (!answer) loop.exec();
+    return *answer;
+}
+
+void HttpFetcher::Start(const QString& address, HttpDone done) {
+    HttpResult refused;
+    if (exchange_) {
+        refused.outcome = HttpOutcome::Busy;
+        refused.error = QStringLiteral("another request is running");
+        Answer(std::move(done), refused);
+        return;
+    }
+    const QUrl url(address, QUrl::StrictMode);
+    if (!IsHttpUrl(url)) {
+        refused.outcome = HttpOutcome::BadUrl;
+        refused.error = QStringLiteral("not an http or https address: ") + address;
+        Answer(std::move(done), refused);
+        return;
+    }
+    exchange_ = std::make_unique<Exchange>();
+    exchange_->url = url;
+    exchange_->deadline = std::chrono::steady_clock::now() + limits_.timeout;
+    exchange_->done = std::move(done);
+    exchange_->timer.setSingleShot(true);
+    SendRequest();
+}
+
+void HttpFetcher::Finish(HttpResult result) { // a copy: the exchange holding it ends here
+    HttpDone done = std::move(exchange_->done);
+    exchange_.reset();
+    Answer(std::move(done), result);
+}
+
+void HttpFetcher::SendRequest() {
+    Exchange& x = *exchange_;
+    ++x.result.requests;
     const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        std::chrono::duration_cast<std::chrono::milliseconds>(x.deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
-        one.outcome = HttpOutcome::TimedOut;
-        one.error = QStringLiteral("no answer in time");
-        return one;
+        x.result.outcome = HttpOutcome::TimedOut;
+        x.result.error = QStringLiteral("no answer in time");
+        Finish(x.result);
+        return;
     }
 
-    QNetworkRequest request(url);
+    QNetworkRequest request(x.url);
     request.setRawHeader("Accept", kHttpAccept);
     request.setRawHeader("User-Agent", kHttpUserAgent);
     // Bodies come as sent, so the size limit counts the bytes on the wire and nothing is
@@ -132,50 +148,59 @@ HttpFetcher::Single HttpFetcher::RunOne(const QUrl& url,
     if (ssl_) request.setSslConfiguration(*ssl_);
 
     Report(0, 0);
+    x.body.clear();
+    x.timedOut = x.tooLarge = false;
     QNetworkReply* reply = manager_.get(request);
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
+    x.reply = reply;
 
-    bool timedOut = false;
-    bool tooLarge = false;
-    auto takeBody = [&] {
-        one.body += reply->readAll();
-        if (one.body.size() > limits_.maxBodyBytes) {
-            tooLarge = true;
-            one.body.clear();
+    auto takeBody = [this, reply] {
+        Exchange& ex = *exchange_;
+        ex.body += reply->readAll();
+        if (ex.body.size() > limits_.maxBodyBytes) {
+            ex.tooLarge = true;
+            ex.body.clear();
             reply->abort();
         }
     };
-    QObject::connect(&timer, &QTimer::timeout, reply, [&] {
-        timedOut = true;
+    x.timer.disconnect();
+    QObject::connect(&x.timer, &QTimer::timeout, reply, [this, reply] {
+        exchange_->timedOut = true;
         reply->abort();
     });
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [this, reply] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limits_.maxBodyBytes) {
-            tooLarge = true;
+            exchange_->tooLarge = true;
             reply->abort();
         }
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, takeBody);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
                      [this](qint64 received, qint64 total) { Report(received, total); });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // Queued, so the exchange goes on (or ends and is deleted) outside the reply's own signal.
+    QObject::connect(
+        reply, &QNetworkReply::finished, &manager_, [this] { RequestEnded(); }, Qt::QueuedConnection);
+    x.timer.start(left);
+}
 
-    timer.start(left);
-    if (!reply->isFinished()) loop.exec();
-    timer.stop();
-    if (!timedOut && !tooLarge) takeBody();
+HttpFetcher::Single HttpFetcher::TakeAnswer() {
+    Exchange& x = *exchange_;
+    QNetworkReply* reply = x.reply;
+    x.timer.stop();
+    if (!x.timedOut && !x.tooLarge) {
+        x.body += reply->readAll();
+        if (x.body.size() > limits_.maxBodyBytes) x.tooLarge = true;
+    }
     Report(0, 0);
 
+    Single one;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     one.status = status.isValid() ? status.toInt() : 0;
     one.location = reply->rawHeader("Location");
-    if (timedOut) {
+    if (x.timedOut) {
         one.outcome = HttpOutcome::TimedOut;
         one.error = QStringLiteral("no answer in time");
-    } else if (tooLarge) {
+    } else if (x.tooLarge) {
         one.outcome = HttpOutcome::TooLarge;
         one.error = QStringLiteral("reply larger than %1 bytes").arg(limits_.maxBodyBytes);
     } else if (one.status == 0 || IsTransportError(reply->error())) {
@@ -184,10 +209,53 @@ HttpFetcher::Single HttpFetcher::RunOne(const QUrl& url,
         one.outcome = HttpOutcome::NetworkError;
         one.error = reply->errorString();
     }
-    if (one.outcome != HttpOutcome::Ok) one.body.clear();
+    if (one.outcome == HttpOutcome::Ok) one.body = std::move(x.body);
+    x.body.clear();
     reply->disconnect();
-    delete reply;
+    reply->deleteLater();
+    x.reply = nullptr;
     return one;
+}
+
+void HttpFetcher::RequestEnded() {
+    if (!exchange_ || exchange_->reply == nullptr) return;
+    Single one = TakeAnswer();
+    HttpResult& result = exchange_->result;
+    result.status = one.status;
+    if (one.outcome != HttpOutcome::Ok) {
+        result.outcome = one.outcome;
+        result.error = one.error;
+        Finish(result);
+        return;
+    }
+    const bool redirect = (one.status / 100 == 3 && one.status != 304) || !one.location.isEmpty();
+    if (!redirect) {
+        if (one.status / 100 == 2) {
+            result.outcome = HttpOutcome::Ok;
+            result.body = std::move(one.body);
+        } else {
+            result.outcome = HttpOutcome::StatusError;
+            result.error = QStringLiteral("HTTP status %1").arg(one.status);
+        }
+        Finish(result);
+        return;
+    }
+    if (result.requests >= limits_.maxRequests) {
+        result.outcome = HttpOutcome::TooManyRedirects;
+        result.error = QStringLiteral("still redirected after %1 requests").arg(result.requests);
+        Finish(result);
+        return;
+    }
+    const QUrl next = exchange_->url.resolved(QUrl::fromEncoded(one.location));
+    if (one.location.isEmpty() || !IsHttpUrl(next)) {
+        result.outcome = HttpOutcome::BadUrl;
+        result.error =
+            QStringLiteral("redirect to an unusable address: ") + QString::fromLatin1(one.location);
+        Finish(result);
+        return;
+    }
+    exchange_->url = next;
+    SendRequest();
 }
 
 } // namespace vantrel

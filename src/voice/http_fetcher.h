@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace vantrel {
@@ -50,14 +51,21 @@ struct HttpResult {
 // Called with (0, 0) when a transfer starts and once more with (0, 0) when it has ended.
 using HttpProgress = std::function<void(qint64 received, qint64 total)>;
 
-// GET over HTTP/1.1 or HTTPS on Qt Network with the OpenSSL back end. Get() runs a local event
-// loop until the exchange ends, so the user interface stays responsive while the caller
-// waits. Connections are kept alive between requests of one client; redirects are followed
-// by the client itself, so that any 3xx but 304, and any reply with a Location header, is
-// followed and the request count is exact.
+// Called once when an exchange has ended, from the event loop.
+using HttpDone = std::function<void(const HttpResult&)>;
+
+// GET over HTTP/1.1 or HTTPS on Qt Network with the OpenSSL back end. Start() returns at once
+// and the answer arrives through the event loop, so a window never waits for the network;
+// Get() waits for it in a local event loop, for programs without windows. Connections are kept
+// alive between requests of one client; redirects are followed by the client itself, so that
+// any 3xx but 304, and any reply with a Location header, is followed and the request count is
+// exact.
 class HttpFetcher {
 public:
     HttpFetcher();
+    ~HttpFetcher();
+    HttpFetcher(const HttpFetcher&) = delete;
+    HttpFetcher& operator=(const HttpFetcher&) = delete;
 
     void SetLimits(const HttpLimits& limits) { limits_ = limits; }
     const HttpLimits& Limits() const { return limits_; }
@@ -65,19 +73,27 @@ public:
     void SetSslConfiguration(const QSslConfiguration& config) { ssl_ = config; }
     void SetProgress(HttpProgress progress) { progress_ = std::move(progress); }
 
+    // Starts an exchange; done is called from the event loop when it has ended, also when it
+    // could not start (a bad address, another exchange running), never before Start returns.
+    void Start(const QString& url, HttpDone done);
     HttpResult Get(const QString& url);
-    bool Busy() const { return busy_; }
+    bool Busy() const { return exchange_ != nullptr; }
 
 private:
+    struct Exchange;
     struct Single;
-    Single RunOne(const QUrl& url, const std::chrono::steady_clock::time_point& deadline);
+    void SendRequest();
+    void RequestEnded();
+    Single TakeAnswer();
+    void Finish(HttpResult result);
+    void Answer(HttpDone done, const HttpResult& result);
     void Report(qint64 received, qint64 total) const;
 
     QNetworkAccessManager manager_;
     HttpLimits limits_;
     std::optional<QSslConfiguration> ssl_;
     HttpProgress progress_;
-    bool busy_ = false;
+    std::unique_ptr<Exchange> exchange_;
 };
 
 // True for an absolute http:// or https:// address with a host.

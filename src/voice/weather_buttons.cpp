@@ -24,29 +24,45 @@ long WeatherButtons::AgeMinutes(WeatherButton button) const {
     return std::labs(static_cast<long>(minutes));
 }
 
-std::optional<std::string> WeatherButtons::Press(WeatherButton button, const std::string& station,
-                                                 const std::string& icaoFile, const Speak& speak) {
-    if (pressing_ || !IsStationCode(station)) return std::nullopt;
-    pressing_ = true;
-    struct Guard {
-        bool& flag;
-        ~Guard() { flag = false; }
-    } guard{pressing_};
-
+void WeatherButtons::Press(WeatherButton button, const std::string& station, const std::string& icaoFile,
+                           Speak speak, Pressed pressed) {
+    if (pressing_ || !IsStationCode(station)) return;
     const std::string airportLine = FindAirportLine(icaoFile, station);
     WeatherSlot& slot = state_.cache[static_cast<std::size_t>(button)];
-    const bool reuse = slot.station == station && AgeMinutes(button) < kReuseMinutes;
-    if (!reuse) {
-        // A failed request leaves the slot as it was: it never stores another station's reply
-        // or an empty one that would silence the button for a quarter of an hour.
-        if (!fetch_(WeatherUrlFor(state_.Url, station))) return std::nullopt;
-        slot.fetched = clock_();
-        slot.station = station;
-        slot.reply = state_.ReplyText;
+    if (slot.station == station && AgeMinutes(button) < kReuseMinutes) {
+        SpeakSlot(button, airportLine, speak, pressed);
+        return;
     }
-    std::optional<std::string> sentence = SentenceFromReply(slot.reply, airportLine);
-    if (sentence && speak) speak(*sentence);
-    return sentence;
+    pressing_ = true;
+    fetch_(WeatherUrlFor(state_.Url, station), [this, button, station, airportLine, speak = std::move(speak),
+                                                pressed = std::move(pressed)](bool ok) {
+        pressing_ = false;
+        // A failed request leaves the slot as it was: it never stores another station's
+        // reply or an empty one that would silence the button for a quarter of an hour.
+        if (!ok) {
+            if (pressed) pressed(std::nullopt, nullptr);
+            return;
+        }
+        WeatherSlot& fetched = state_.cache[static_cast<std::size_t>(button)];
+        fetched.fetched = clock_();
+        fetched.station = station;
+        fetched.reply = state_.ReplyText;
+        SpeakSlot(button, airportLine, speak, pressed);
+    });
+}
+
+void WeatherButtons::SpeakSlot(WeatherButton button, const std::string& airportLine, const Speak& speak,
+                               const Pressed& pressed) {
+    std::optional<std::string> sentence;
+    std::exception_ptr error;
+    try {
+        sentence = SentenceFromReply(state_.cache[static_cast<std::size_t>(button)].reply, airportLine);
+        if (sentence && speak) speak(*sentence);
+    } catch (...) {
+        error = std::current_exception();
+        sentence.reset();
+    }
+    if (pressed) pressed(sentence, error);
 }
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,25 +32,34 @@ struct WeatherState {
 class WeatherButtons {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
-    // Runs the GET for a URL (the HTTP client window's FetchUrl); true on success, the body
-    // being in the state's reply text.
-    using Fetch = std::function<bool(const std::string& url)>;
+    // Runs the GET for a URL (the HTTP client window's FetchUrl) and calls done when it has
+    // ended: true on success, the body being in the state's reply text.
+    using FetchDone = std::function<void(bool ok)>;
+    using Fetch = std::function<void(const std::string& url, FetchDone done)>;
     using Speak = std::function<void(const std::string& sentence)>;
+    // How a press ended: the sentence handed to speak (nothing when nothing was spoken), or
+    // what went wrong after the request.
+    using Pressed = std::function<void(const std::optional<std::string>& sentence, std::exception_ptr error)>;
 
     // Starts every slot with no station and a fetch time one day before now, so the first
     // press of each button fetches.
     WeatherButtons(WeatherState& state, Fetch fetch, Clock clock = &std::chrono::system_clock::now);
 
     // One press: station is the button's field text as typed, icaoFile the path of the airport
-    // name file. Returns the sentence handed to speak, or nothing when nothing is spoken.
-    // A press while an earlier press still waits for its reply is ignored.
-    std::optional<std::string> Press(WeatherButton button, const std::string& station,
-                                     const std::string& icaoFile, const Speak& speak);
+    // name file. The press goes on when the reply is there (at once from the cache) and then
+    // calls pressed. A press while an earlier press still waits for its reply is ignored and
+    // calls nothing; an error before the request throws.
+    void Press(WeatherButton button, const std::string& station, const std::string& icaoFile, Speak speak,
+               Pressed pressed = {});
+    bool Pressing() const { return pressing_; }
 
     // Whole minutes between now and the slot's fetch time.
     long AgeMinutes(WeatherButton button) const;
 
 private:
+    void SpeakSlot(WeatherButton button, const std::string& airportLine, const Speak& speak,
+                   const Pressed& pressed);
+
     WeatherState& state_;
     Fetch fetch_;
     Clock clock_;

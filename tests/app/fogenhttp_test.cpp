@@ -5,6 +5,7 @@
 #include "weather_buttons.h"
 
 #include "../voice/http_test_server.h"
+#include "support/event_loop.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -36,6 +37,14 @@ class FoGenHttpTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.Start()); }
 
+    // One GET run to its end; true when the reply text holds the new body.
+    static bool Fetch(TfoGenHTTP& w, const QString& url) {
+        std::optional<bool> ok;
+        w.FetchUrl(url, [&ok](bool result) { ok = result; });
+        test::RunUntil([&ok] { return ok.has_value(); }, 10000);
+        return ok.value_or(false);
+    }
+
     std::map<QByteArray, int> status;
     TestHttpServer server{[this](const SeenRequest& r) {
         const int code = status.count(r.path) ? status[r.path] : 200;
@@ -65,7 +74,7 @@ TEST_F(FoGenHttpTest, ControlsAndDefaults) {
 TEST_F(FoGenHttpTest, FetchUrlFillsTheReplyTextAndEdUrl) {
     TfoGenHTTP w(ctx);
     const QString url = server.Base() + "/EGLL.TXT";
-    EXPECT_TRUE(w.FetchUrl(url));
+    EXPECT_TRUE(Fetch(w, url));
     EXPECT_EQ(Child<QLineEdit>(w, "edURL")->text(), url);
     EXPECT_EQ(ctx.weather.ReplyText, kReply.toStdString());
     EXPECT_FALSE(w.isVisible());
@@ -75,6 +84,7 @@ TEST_F(FoGenHttpTest, TheGetButtonRunsTheRequestInEdUrl) {
     TfoGenHTTP w(ctx);
     Child<QLineEdit>(w, "edURL")->setText(server.Base() + "/clicked");
     Child<QPushButton>(w, "bnGET")->click();
+    test::RunUntil([&] { return !w.http1().Busy(); }, 5000);
     ASSERT_EQ(server.requests.size(), 1u);
     EXPECT_EQ(server.requests[0].path, "/clicked");
     EXPECT_EQ(ctx.weather.ReplyText, kReply.toStdString());
@@ -82,22 +92,22 @@ TEST_F(FoGenHttpTest, TheGetButtonRunsTheRequestInEdUrl) {
 
 TEST_F(FoGenHttpTest, AFailedRequestLeavesNoEarlierReply) {
     TfoGenHTTP w(ctx);
-    ASSERT_TRUE(w.FetchUrl(server.Base() + "/ok"));
+    ASSERT_TRUE(Fetch(w, server.Base() + "/ok"));
     status["/missing"] = 404;
-    EXPECT_FALSE(w.FetchUrl(server.Base() + "/missing"));
+    EXPECT_FALSE(Fetch(w, server.Base() + "/missing"));
     EXPECT_TRUE(ctx.weather.ReplyText.empty());
 }
 
 TEST_F(FoGenHttpTest, ShowAndHideOptions) {
     TfoGenHTTP w(ctx);
     Child<QCheckBox>(w, "cbShow")->setChecked(true);
-    ASSERT_TRUE(w.FetchUrl(server.Base() + "/ok"));
+    ASSERT_TRUE(Fetch(w, server.Base() + "/ok"));
     EXPECT_TRUE(w.isVisible());
     Child<QCheckBox>(w, "cbHide")->setChecked(true);
     status["/fail"] = 500;
-    EXPECT_FALSE(w.FetchUrl(server.Base() + "/fail"));
+    EXPECT_FALSE(Fetch(w, server.Base() + "/fail"));
     EXPECT_TRUE(w.isVisible()); // not hidden after a failure
-    ASSERT_TRUE(w.FetchUrl(server.Base() + "/ok"));
+    ASSERT_TRUE(Fetch(w, server.Base() + "/ok"));
     EXPECT_FALSE(w.isVisible());
     w.show();
     Child<QPushButton>(w, "bnHide")->click();
@@ -110,7 +120,7 @@ TEST_F(FoGenHttpTest, ProtocolFileIsCreatedEmptyOrStopsTheRequest) {
     Child<QCheckBox>(w, "cbProto")->setChecked(true);
     const QString proto = dir.filePath("proto.txt");
     Child<QLineEdit>(w, "edProto")->setText(proto);
-    ASSERT_TRUE(w.FetchUrl(server.Base() + "/ok"));
+    ASSERT_TRUE(Fetch(w, server.Base() + "/ok"));
     ASSERT_TRUE(QFile::exists(proto));
     EXPECT_EQ(QFile(proto).size(), 0);
     // An existing file is opened for appending and keeps its content.
@@ -119,12 +129,12 @@ TEST_F(FoGenHttpTest, ProtocolFileIsCreatedEmptyOrStopsTheRequest) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("kept");
     }
-    ASSERT_TRUE(w.FetchUrl(server.Base() + "/ok"));
+    ASSERT_TRUE(Fetch(w, server.Base() + "/ok"));
     EXPECT_EQ(QFile(proto).size(), 4);
     // A protocol file that cannot be opened: no request at all.
     Child<QLineEdit>(w, "edProto")->setText(dir.filePath("no/such/folder/proto.txt"));
     const auto before = server.requests.size();
-    EXPECT_FALSE(w.FetchUrl(server.Base() + "/ok"));
+    EXPECT_FALSE(Fetch(w, server.Base() + "/ok"));
     EXPECT_EQ(server.requests.size(), before);
 }
 
@@ -133,7 +143,7 @@ TEST_F(FoGenHttpTest, ProgressBarFollowsTheTransferAndEndsAtZero) {
     QProgressBar* bar = Child<QProgressBar>(w, "ProgressBar1");
     std::vector<int> values;
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
-    ASSERT_TRUE(w.FetchUrl(server.Base() + "/big"));
+    ASSERT_TRUE(Fetch(w, server.Base() + "/big"));
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(bar->maximum(), 40000);
     ASSERT_FALSE(values.empty());
@@ -144,7 +154,7 @@ TEST_F(FoGenHttpTest, TimeOutEndsTheRequest) {
     TfoGenHTTP w(ctx);
     w.http1().SetLimits({200ms, 64 * 1024, 15});
     status["/silent"] = 0;
-    EXPECT_FALSE(w.FetchUrl(server.Base() + "/silent"));
+    EXPECT_FALSE(Fetch(w, server.Base() + "/silent"));
 }
 
 TEST_F(FoGenHttpTest, WeatherButtonsSpeakThroughTheContext) {
@@ -169,6 +179,8 @@ TEST_F(FoGenHttpTest, WeatherButtonsSpeakThroughTheContext) {
     }
     ASSERT_EQ(plan.Text(EditField(2)), "EGLL");
     handler.Button511Click(WeatherButton::Dest);
+    EXPECT_TRUE(spoken.empty()); // the click returns at once; the report follows its reply
+    test::RunUntil([&] { return !spoken.empty(); }, 5000);
     ASSERT_EQ(spoken.size(), 1u);
     EXPECT_EQ(spoken[0].rfind("this is london heathrow airport information", 0), 0u);
     EXPECT_EQ(server.requests.back().path, "/EGLL.TXT");

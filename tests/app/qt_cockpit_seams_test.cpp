@@ -1,12 +1,17 @@
 // The program's clock and timers: a paused handler goes on from the event loop, which keeps
 // running meanwhile; the timers restart as the toolkit's do.
+#include "app_context.h"
+#include "cockpit/handler_queue.h"
+#include "message_boxes.h"
 #include "qt_cockpit_clock.h"
 #include "qt_timer_source.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QWidget>
 
 #include "support/event_loop.h"
 
@@ -124,3 +129,28 @@ TEST(QtTimerSource, TimersRestartLikeTheToolkitsAndAStoppedOneKeepsItsPeriod) {
 }
 
 } // namespace
+
+// An error box shown by a handler runs its own loop; a handler asked for meanwhile (a tick)
+// waits until the one showing the box has ended.
+TEST(QtCockpitClock, AHandlerAskedForWhileAnotherShowsABoxWaitsItsTurn) {
+    HandlerQueue handlers([](std::function<void()> work) { QTimer::singleShot(0, std::move(work)); });
+    AppContext ctx;
+    std::vector<std::string> order;
+    QTimer::singleShot(50, [&] {
+        handlers.Post([&]() -> Task<> {
+            order.push_back("tick");
+            co_return;
+        });
+    });
+    QTimer::singleShot(200, [&] {
+        order.push_back("box closed");
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    handlers.Post([&]() -> Task<> {
+        ShowError(ctx, "Unable to write to erj145.csv");
+        order.push_back("handler ends");
+        co_return;
+    });
+    RunEventsUntil([&] { return order.size() == 3; });
+    EXPECT_EQ(order, (std::vector<std::string>{"box closed", "handler ends", "tick"}));
+}

@@ -5,6 +5,7 @@
 #include "form1.h"
 
 #include "../voice/http_test_server.h"
+#include "support/event_loop.h"
 
 #include <QPushButton>
 
@@ -29,7 +30,12 @@ TEST(WeatherSetting, TheButtonsFetchFromTheAddressTheSettingsName) {
         << "[Weather]\r\nUrl=" << url;
     ASSERT_TRUE(program.CreateWindows(dir.path().toStdString() + "/"));
     EXPECT_EQ(program.Context().weather.Url, url);
+    std::vector<std::string> spoken;
+    program.Context().speak = [&spoken](const std::string& sentence) { spoken.push_back(sentence); };
+    // The click returns at once; the report is spoken when the reply has come in.
     program.Context().windows.Form1->findChild<QPushButton*>("Button511")->click();
+    EXPECT_TRUE(spoken.empty());
+    ASSERT_TRUE(vantrel::test::RunUntil([&] { return !spoken.empty(); }, 5000));
     ASSERT_EQ(server.requests.size(), 1u);
     EXPECT_EQ(server.requests[0].path, "/metar/EHAM.TXT");
 }

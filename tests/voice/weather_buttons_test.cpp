@@ -5,6 +5,7 @@
 #include "voice/weather_source.h"
 
 #include "http_test_server.h"
+#include "support/event_loop.h"
 
 #include <QTemporaryDir>
 
@@ -39,17 +40,28 @@ protected:
     WeatherButtons MakeButtons() {
         return WeatherButtons(
             state,
-            [this](const std::string& url) {
+            [this](const std::string& url, WeatherButtons::FetchDone done) {
                 state.ReplyText.clear();
-                const HttpResult r = fetcher.Get(QString::fromStdString(url));
-                if (r.Ok()) state.ReplyText = r.body.toStdString();
-                return r.Ok();
+                fetcher.Start(QString::fromStdString(url), [this, done](const HttpResult& r) {
+                    if (r.Ok()) state.ReplyText = r.body.toStdString();
+                    done(r.Ok());
+                });
             },
             [this] { return now; });
     }
 
+    // One press, run to its end: the sentence spoken, or nothing.
     std::optional<std::string> Press(WeatherButtons& b, WeatherButton which, const std::string& station) {
-        return b.Press(which, station, icao, [this](const std::string& s) { spoken.push_back(s); });
+        bool ended = false;
+        std::optional<std::string> said;
+        b.Press(
+            which, station, icao, [this](const std::string& s) { spoken.push_back(s); },
+            [&](const std::optional<std::string>& sentence, std::exception_ptr) {
+                ended = true;
+                said = sentence;
+            });
+        test::RunUntil([&] { return ended || !b.Pressing(); }, 5000);
+        return said;
     }
 
     std::map<QByteArray, int> status; // station -> status to answer, 200 when absent
@@ -149,6 +161,24 @@ TEST_F(WeatherButtonsTest, AServerErrorOrSilenceNeverSpeaksTheLastReply) {
     status["KJFK"] = 0; // never answers
     EXPECT_FALSE(Press(b, WeatherButton::Dest, "KJFK"));
     EXPECT_EQ(spoken.size(), 1u);
+}
+
+// The press returns at once and goes on when the reply is there; a press meanwhile is ignored.
+TEST_F(WeatherButtonsTest, APressGoesOnWhenTheReplyArrives) {
+    WeatherButtons b = MakeButtons();
+    int ended = 0;
+    b.Press(
+        WeatherButton::Origin, "EGLL", icao, [this](const std::string& s) { spoken.push_back(s); },
+        [&](const std::optional<std::string>&, std::exception_ptr) { ++ended; });
+    EXPECT_TRUE(b.Pressing());
+    EXPECT_TRUE(spoken.empty());
+    b.Press(WeatherButton::Dest, "KJFK", icao, {},
+            [&](const std::optional<std::string>&, std::exception_ptr) { ++ended; });
+    ASSERT_TRUE(test::RunUntil([&] { return ended > 0; }, 5000));
+    test::RunEventsFor(50);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(spoken.size(), 1u);
+    EXPECT_EQ(server.requests.size(), 1u);
 }
 
 TEST_F(WeatherButtonsTest, OnlyStationCodesReachTheUrl) {
