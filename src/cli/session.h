@@ -1,8 +1,8 @@
 #pragma once
-#include "shell/flight_log_view.h"
 #include "cockpit/cockpit.h"
 #include "cockpit/mouse_button.h"
 #include "cockpit/utc_clock.h"
+#include "shell/flight_log_view.h"
 #include "shell/ops_sheet.h"
 #include "voice/checklist_strip.h"
 
@@ -43,6 +43,8 @@ struct SessionChecklists {
     ChecklistStrip strip;
 };
 
+struct SessionWeather;
+
 // A headless program run: the plan and the cockpit on a virtual clock.
 struct Session {
     FlightPlan& plan;
@@ -60,6 +62,8 @@ struct Session {
     FlightLogGrid flightLog;
     // The print window's sheet, once Button51 has filled it.
     std::optional<OpsSheet> opsSheet;
+    // The weather buttons, from their first click.
+    std::shared_ptr<SessionWeather> weather;
 };
 
 // What the session's commands can name, keyed by control name. Each part of the cockpit adds
@@ -86,6 +90,7 @@ void RegisterChecklistWindow(SessionCommands& commands);
 void RegisterFuelPanel(SessionCommands& commands);
 void RegisterFlightLog(SessionCommands& commands);
 void RegisterPrintWindow(SessionCommands& commands);
+void RegisterWeatherButtons(SessionCommands& commands);
 
 // "key NAME CHAR": a key typed with the focus in plan control NAME; false with a reason when
 // NAME is no editable plan control or CHAR is not one character or #N.

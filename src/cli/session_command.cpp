@@ -219,7 +219,7 @@ int RunSessionCommand(int argc, char** argv) {
                        &linkThread};
     Cockpit cockpit(plan, seams, options.programDir);
     UtcClock utcClock(plan, seams);
-    Session session{plan, clock, timers, cockpit, log, utcClock, true, {}, {}, {}, {}};
+    Session session{plan, clock, timers, cockpit, log, utcClock, true, {}, {}, {}, {}, {}};
     session.answer = !options.answerNo;
     plan.onError = [&log](const std::string& text) { log.errors.append(JsonText(text)); };
 

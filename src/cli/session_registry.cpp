@@ -12,6 +12,7 @@ const SessionCommands& TheSessionCommands() {
         RegisterFuelPanel(c);
         RegisterFlightLog(c);
         RegisterPrintWindow(c);
+        RegisterWeatherButtons(c);
         RegisterSpeedHoldAndGauge(c); // after the checklist window: it knows the main window
         return c;
     }();

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "support/event_loop.h"
+
 #include <filesystem>
 #include <initializer_list>
 #include <vector>
@@ -70,7 +72,8 @@ struct CliSandbox {
         EXPECT_TRUE(p.waitForStarted(5000));
         p.write(commands.join('\n').toUtf8() + "\n");
         p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
+        // Events run meanwhile, so a server of the test's own can answer the session.
+        EXPECT_TRUE(RunUntil([&p] { return p.state() == QProcess::NotRunning; }, 60000));
         std::vector<QJsonObject> lines;
         for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
             if (!line.isEmpty()) lines.push_back(QJsonDocument::fromJson(line).object());
