@@ -39,6 +39,9 @@ if(WIN32)
   file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in _template)
   string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user" _template "${_template}")
   string(REPLACE "SetShellVarContext all" "SetShellVarContext current" _template "${_template}")
+  # A 64-bit installer for the 64-bit program (NSIS makes 32-bit ones unless told).
+  string(REPLACE "; CPack install script designed for a nmake build"
+                 "; CPack install script designed for a nmake build\n  Target amd64-unicode" _template "${_template}")
   file(WRITE ${_template_dir}/NSIS.template.in "${_template}")
   list(PREPEND CMAKE_MODULE_PATH ${_template_dir})
 else()

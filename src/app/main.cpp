@@ -2,6 +2,7 @@
 #include "app_title.h"
 #include "application.h"
 #include "frmmain.h"
+#include "shipped_fonts.h"
 #include "window_report.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    vantrel::UseShippedFonts();
     // --voices: the voice selection window on its own.
     if (HasVoicesSwitch(argc, argv)) {
         vantrel::AppContext ctx;

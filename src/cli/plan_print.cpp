@@ -3,6 +3,7 @@
 #include "app_context.h"
 #include "form3.h"
 #include "sheet_page.h"
+#include "shipped_fonts.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -21,6 +22,7 @@ bool PrintPlanPdf(FlightPlan& plan, const std::string& path, std::string& error)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         toolkit = std::make_unique<QApplication>(argc, argv);
         QApplication::setStyle(QStringLiteral("Fusion")); // as the program draws its windows
+        UseShippedFonts();
     }
     AppContext ctx;
     ctx.plan = &plan;

@@ -42,8 +42,8 @@ TEST_F(WindowsProgramTest, EachDownloadGivesAProgramThatLinksAndTheUninstallerKe
         EXPECT_FALSE(fs::exists(folder / "link-driver.exe"));
 
         WriteSimulatorSettings(folder, dir_ / "fs9");
-        Program simulator("vantrel-winsim.exe");
-        ASSERT_NE(simulator.WaitFor("ready", 60000), "") << simulator.Output();
+        const auto simulator = StartSimulatorWithWeather();
+        ASSERT_NE(simulator, nullptr);
         const fs::path report = dir_ / (std::string("report-") + c.name);
         Program main((folder / "vantrel.exe").string(), {"--report", report.string()});
         EXPECT_EQ(WaitForReport(report, true)["Panel3"], "00ff00");

@@ -99,6 +99,17 @@ void WriteSimulatorSettings(const fs::path& programFolder, const fs::path& root)
         << "\r\nerj=" << (aircraft / "panel/erj.ini").string() << "\r\n";
 }
 
+std::unique_ptr<Program> StartSimulatorWithWeather() {
+    auto simulator = std::make_unique<Program>("vantrel-winsim.exe");
+    if (simulator->WaitFor("ready", 60000).empty()) {
+        ADD_FAILURE() << "vantrel-winsim.exe did not start: " << simulator->Output();
+        return nullptr;
+    }
+    // QNH 1013 hPa in sixteenths at 0F48.
+    EXPECT_EQ(simulator->Ask("set F48 2 16208"), "set");
+    return simulator;
+}
+
 void WindowsProgramTest::SetUp() {
     if (!Available()) GTEST_SKIP() << "wine is not installed";
     if (!fs::exists(fs::path(VANTREL_WINDOWS_DIR) / "vantrel.exe"))
