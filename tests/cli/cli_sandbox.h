@@ -72,8 +72,9 @@ struct CliSandbox {
         EXPECT_TRUE(p.waitForStarted(5000));
         p.write(commands.join('\n').toUtf8() + "\n");
         p.closeWriteChannel();
-        // Events run meanwhile, so a server of the test's own can answer the session.
-        EXPECT_TRUE(RunUntil([&p] { return p.state() == QProcess::NotRunning; }, 60000));
+        // Events run between short waits, so a server of the test's own can answer the session.
+        EXPECT_TRUE(
+            RunUntil([&p] { return p.state() == QProcess::NotRunning || p.waitForFinished(10); }, 60000));
         std::vector<QJsonObject> lines;
         for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
             if (!line.isEmpty()) lines.push_back(QJsonDocument::fromJson(line).object());
