@@ -23,9 +23,19 @@ std::string SpeedBlock(const std::string& marker, int rows) {
     return text;
 }
 
-std::string ProgramDir() {
-    const auto dir =
+// The speed tables' folder of this run, removed when the run ends.
+struct RunFolder {
+    std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("vantrel-route-fuzz-" + std::to_string(::getpid()));
+    ~RunFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+};
+
+std::string ProgramDir() {
+    static const RunFolder folder;
+    const std::filesystem::path& dir = folder.dir;
     std::filesystem::create_directories(dir / "speeds");
     std::string takeoff;
     for (const char* m : {"AV1", "AVR", "AV2", "BV1", "BVR", "BV2", "CV1", "CVR", "CV2", "TGT", "VFS"})

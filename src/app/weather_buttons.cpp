@@ -40,6 +40,9 @@ void ShowPressError(const std::exception_ptr& error) {
     } catch (const std::exception& e) {
         QMessageBox::critical(QApplication::activeWindow(), kApplicationTitle,
                               QString::fromStdString(e.what()));
+    } catch (...) {
+        QMessageBox::critical(QApplication::activeWindow(), kApplicationTitle,
+                              QStringLiteral("The weather report could not be spoken."));
     }
 }
 

@@ -56,9 +56,12 @@ TEST_F(WindowsProgramTest, EachDownloadGivesAProgramThatLinksAndTheUninstallerKe
             ASSERT_EQ(
                 Shell(std::string(VANTREL_WINE) + " " + Quoted((folder / "Uninstall.exe").string()) + " /S"),
                 0);
-            // The uninstaller runs on from a copy of itself.
-            EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder / "vantrel.exe"); }, 60000));
-            EXPECT_FALSE(fs::exists(folder / "Qt6Core.dll"));
+            // The uninstaller runs on from a copy of itself, deleting one file after another.
+            const auto removed = [&folder] {
+                return !fs::exists(folder / "vantrel.exe") && !fs::exists(folder / "Qt6Core.dll") &&
+                       !fs::exists(folder / "Uninstall.exe");
+            };
+            EXPECT_TRUE(WaitUntil(removed, 60000));
             EXPECT_EQ(ReadAll(folder / "erj145.csv"), "kept\r\n");
             EXPECT_NE(ReadAll(folder / "vn-erj145.ini").find("EDDH"), std::string::npos);
         }
