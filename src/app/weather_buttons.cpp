@@ -14,18 +14,6 @@
 namespace vantrel {
 namespace {
 
-FieldId AirportField(WeatherButton which) {
-    switch (which) {
-    case WeatherButton::Origin:
-        return EditField(1);
-    case WeatherButton::Dest:
-        return EditField(2);
-    case WeatherButton::Altn:
-        return EditField(3);
-    }
-    return EditField(1);
-}
-
 struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
@@ -60,7 +48,7 @@ WeatherButtonHandler::WeatherButtonHandler(AppContext& ctx, WeatherButtons::Cloc
 
 void WeatherButtonHandler::Button511Click(WeatherButton which) {
     if (ctx_.plan == nullptr || buttons_.Pressing()) return;
-    const std::string station = ctx_.plan->Text(AirportField(which));
+    const std::string station = ctx_.plan->Text(WeatherButtonField(which));
     const std::string icaoFile = ctx_.plan->paths.ProgramDir + "airports/icao.vn";
     // The hourglass shows from the press until its report is spoken or its request has failed
     // (when the last holder of the guard lets go); the windows go on answering meanwhile.

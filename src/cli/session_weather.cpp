@@ -1,6 +1,7 @@
 // The main window's weather buttons in a session ("Button5" Origin, "Button511" Dest, "Button11"
 // Altn): the report fetched from the address the settings name, decoded and spoken through the
-// checklist window's speech. The session waits for the reply before it prints its line.
+// checklist window's speech. The session fetches in place (it has no window to keep answering),
+// so the line is printed once the reply is in.
 #include "session.h"
 
 #include "core/profile_file.h"
@@ -11,8 +12,6 @@
 #include "voice/weather_buttons.h"
 #include "voice/weather_source.h"
 
-#include <QEventLoop>
-
 #include <exception>
 
 namespace vantrel::cli {
@@ -21,12 +20,11 @@ struct SessionWeather {
     explicit SessionWeather(Session& s)
         : buttons(
               state,
-              [this](const std::string& url, WeatherButtons::FetchDone done) {
+              [this](const std::string& url, const WeatherButtons::FetchDone& done) {
                   state.ReplyText.clear();
-                  http.Start(QString::fromStdString(url), [this, done](const HttpResult& result) {
-                      if (result.Ok()) state.ReplyText = result.body.toStdString();
-                      done(result.Ok());
-                  });
+                  const HttpResult result = http.Get(QString::fromStdString(url));
+                  if (result.Ok()) state.ReplyText = result.body.toStdString();
+                  done(result.Ok());
               },
               [&clock = s.clock] {
                   return std::chrono::system_clock::time_point(std::chrono::milliseconds(clock.Now()));
@@ -41,35 +39,25 @@ struct SessionWeather {
 
 namespace {
 
-FieldId AirportField(WeatherButton which) {
-    return EditField(static_cast<int>(which) + 1); // Edit1, Edit2, Edit3
-}
-
 void PressWeatherButton(Session& s, WeatherButton which) {
     // Without a voice the program hides these buttons.
     if (s.checklists.disabled) return;
     if (!s.weather) s.weather = std::make_shared<SessionWeather>(s);
-    QEventLoop reply;
-    bool ended = false;
-    auto pressed = [&](const std::optional<std::string>&, std::exception_ptr error) {
-        ended = true;
-        reply.quit();
-        if (!error) return;
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            s.log.errors.append(JsonText(e.what()));
-        }
-    };
+    auto logError = [&s](const std::exception& e) { s.log.errors.append(JsonText(e.what())); };
     try {
-        s.weather->buttons.Press(which, s.plan.Text(AirportField(which)),
+        s.weather->buttons.Press(which, s.plan.Text(WeatherButtonField(which)),
                                  s.plan.paths.ProgramDir + "airports/icao.vn", s.cockpit.seams.speak,
-                                 pressed);
+                                 [&logError](const std::optional<std::string>&, std::exception_ptr error) {
+                                     if (!error) return;
+                                     try {
+                                         std::rethrow_exception(error);
+                                     } catch (const std::exception& e) {
+                                         logError(e);
+                                     }
+                                 });
     } catch (const std::exception& e) {
-        s.log.errors.append(JsonText(e.what()));
+        logError(e);
     }
-    // The client's own time-out ends every exchange.
-    if (!ended && s.weather->buttons.Pressing()) reply.exec();
 }
 
 } // namespace

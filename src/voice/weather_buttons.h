@@ -1,4 +1,5 @@
 #pragma once
+#include "planning/field_id.h"
 #include "voice/weather_source.h"
 
 #include <array>
@@ -12,6 +13,11 @@ namespace vantrel {
 
 // The main window's three "Listen to weather" buttons and the plan field each one reads.
 enum class WeatherButton { Origin = 0, Dest = 1, Altn = 2 };
+
+// The plan field a button reads its station from: Edit1, Edit2, Edit3.
+constexpr FieldId WeatherButtonField(WeatherButton button) {
+    return EditField(static_cast<int>(button) + 1);
+}
 
 // One cache slot per button: what it fetched last, when, and the reply it got.
 struct WeatherSlot {
