@@ -85,7 +85,8 @@ void TForm1::FormCreate() {
     hooks.ask = [this](const std::string& text) {
         return vantrel::AskYesNo(ctx_, text, "Vantrel Suite", this);
     };
-    hooks.processMessages = [] { QCoreApplication::processEvents(); };
+    // No window is shown while the sequence runs, so it has nothing to let paint
+    // (hooks.processMessages stays empty).
     hooks.placeMainWindow = [this](int top, int left) { PlaceAt(top, left); };
     hooks.startBackgroundSound = [this] {
         if (ctx_.cockpit) ctx_.cockpit->cues.StartBackground();

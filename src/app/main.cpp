@@ -6,7 +6,7 @@
 #include "window_report.h"
 
 #include <QApplication>
-#include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -27,9 +27,10 @@ int main(int argc, char** argv) {
 
     vantrel::Application program;
     if (!program.CreateWindows(QApplication::applicationDirPath().toStdString() + "/")) {
-        // "No" at a start-up question: stop at once, without the shutdown sequence.
-        QApplication::processEvents();
-        QThread::msleep(1000);
+        // "No" at a start-up question: stop a second later, without the shutdown sequence; the
+        // event loop goes on meanwhile (a sound that is playing ends cleanly).
+        QTimer::singleShot(1000, &app, &QCoreApplication::quit);
+        QApplication::exec();
         return 0;
     }
     program.ShowWindows();
