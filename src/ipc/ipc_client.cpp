@@ -122,12 +122,15 @@ bool IpcClient::FSUIPC_Process(std::uint32_t& result) {
 
     std::uintptr_t answer = 0;
     IpcTransport::SendOutcome outcome = IpcTransport::SendOutcome::kFailed;
+    const unsigned cancels = cancels_.load();
+    exchanging_.store(true);
     for (int send = 0; send <= timings_.retries; ++send) {
-        if (send > 0 && stop_retrying_.load()) break;
+        if (send > 0 && (stop_retrying_.load() || cancels_.load() != cancels)) break;
         if (send > 0) transport_->Pause(timings_.retry_pause_ms);
         outcome = transport_->Send(timings_.send_timeout_ms, answer);
         if (outcome == IpcTransport::SendOutcome::kAnswered) break;
     }
+    exchanging_.store(false);
     if (outcome != IpcTransport::SendOutcome::kAnswered) {
         pending_.Clear();
         return Fail(result, outcome == IpcTransport::SendOutcome::kTimedOut ? kIpcTimedOut : kIpcSendFailed);

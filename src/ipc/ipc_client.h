@@ -44,6 +44,12 @@ public:
     // From any thread: an exchange that is out ends after its current send, and later ones send
     // once (the program is ending).
     void StopRetrying() { stop_retrying_.store(true); }
+    // From any thread: the exchange that is out now ends after its current send (the user
+    // switched the link off); true when one was out. Later exchanges retry as usual.
+    bool CancelExchange() {
+        cancels_.fetch_add(1);
+        return exchanging_.load();
+    }
 
     bool IsOpen() const { return view_ != nullptr; }
     std::uint32_t FsuipcVersion() const { return fsuipc_version_; }
@@ -66,6 +72,8 @@ private:
     PendingDestinations pending_;
     std::vector<AnswerCopy> copies_;
     std::atomic<bool> stop_retrying_{false};
+    std::atomic<unsigned> cancels_{0};
+    std::atomic<bool> exchanging_{false};
 };
 
 } // namespace vantrel
