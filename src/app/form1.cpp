@@ -58,7 +58,13 @@ TForm1::TForm1(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    // The clock's tick takes its turn among the cockpit's handlers, like every timer of theirs.
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (ctx_.cockpit)
+            ctx_.cockpit->QuickClick([this] { Timer1Timer(); });
+        else
+            Timer1Timer();
+    });
 
     FormCreate();
 }

@@ -62,16 +62,22 @@ void FlightRecorder::Timer2Timer() {
 }
 
 void FlightRecorder::WriteKeptLines() {
+    // A box shown below lets other code run; a second writer meanwhile would write the same
+    // line again. The lines wait for this one.
+    if (writing_) return;
+    writing_ = true;
+    struct Writing {
+        bool& flag;
+        ~Writing() { flag = false; }
+    } writing{writing_};
     while (!kept_.empty()) {
         const FlightLogWrite result = AppendFlightLog(programDir_, kept_.front().line);
+        if (result.Written()) kept_.pop_front(); // written: gone before anything is shown
         if (!result.backupFailure.empty() && !backupFailureTold_) {
             backupFailureTold_ = true;
             Report(result.backupFailure + ". The flight log has no backup.");
         }
-        if (result.Written()) {
-            kept_.pop_front();
-            continue;
-        }
+        if (result.Written()) continue;
         lastFailure_ = result.failure;
         // Each flight is told once: the one just landed, not again the ones kept before it.
         bool untold = false;

@@ -65,12 +65,13 @@ Task<> FuelPanel::ToggleValve(const char* label) {
     controls_.SetCaption(label, IsClosed(label) ? "" : kClosed);
 }
 
+// The valves never need the link: they switch even while an exchange waits.
 void FuelPanel::Image3Click() {
-    handlers_.Post([this] { return ToggleValve(kLeftValve); });
+    handlers_.Post([this] { return ToggleValve(kLeftValve); }, HandlerQueue::Lane::Quick);
 }
 
 void FuelPanel::Image4Click() {
-    handlers_.Post([this] { return ToggleValve(kRightValve); });
+    handlers_.Post([this] { return ToggleValve(kRightValve); }, HandlerQueue::Lane::Quick);
 }
 
 void FuelPanel::Image2Click() {
@@ -94,7 +95,7 @@ Task<> FuelPanel::LetWaitingRun() {
 }
 
 Task<> FuelPanel::EndLoop() {
-    monitor_.SetEnabled(true);
+    if (!handlers_.Closed()) monitor_.SetEnabled(true);
     cues_.Player().Stop();
     cues_.StartBackground();
     co_await LetWaitingRun();
@@ -155,6 +156,7 @@ Task<> FuelPanel::Refuel() {
         const double right = std::min({data_.rightFuelLb + 10 + Random10(), half, data_.rightCapacityLb});
         if (left <= data_.leftFuelLb && right <= data_.rightFuelLb) break; // both tanks are full
         co_await Step(left, right);
+        if (handlers_.Closed()) break; // the program is ending
         stalled = data_.leftFuelLb + data_.rightFuelLb > before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
@@ -193,6 +195,7 @@ Task<> FuelPanel::Defuel() {
         const double right = std::max(0.0, data_.rightFuelLb - 10 - Random10());
         if (left >= data_.leftFuelLb && right >= data_.rightFuelLb) break; // both tanks are empty
         co_await Step(left, right);
+        if (handlers_.Closed()) break;
         stalled = data_.leftFuelLb + data_.rightFuelLb < before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
