@@ -82,6 +82,7 @@ Application::~Application() {
         cockpit_->Close();
         cockpit_->CloseNow(); // no event loop any more: what still waits ends here
     }
+    clock_->Stop();
     // The windows go before the plan and the context they refer to; the main window last,
     // because the others may still read it while they close.
     form6_.reset();
