@@ -97,13 +97,7 @@ TEST_F(LiveCockpit, SpdSwitchedOffWhileTheLeversGoStaysOff) {
     ASSERT_NO_FATAL_FAILURE(Tick());
     ClickSpd();
     ASSERT_TRUE(RunUntil([&] { return Settled(); }, 3000));
-    transport->HoldAfter(1); // the load's read answers, the hold's lever write hangs
-    Window().Timer1Timer();
-    ASSERT_TRUE(RunUntil([&] { return transport->Holding(); }, 5000));
-    ClickSpd();
-    RunEventsFor(200);
-    transport->Release();
-    ASSERT_TRUE(RunUntil([&] { return Settled(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ClickWhileTheLeversGo([&] { ClickSpd(); }));
     EXPECT_FALSE(cockpit->hold.HoldActive());
     EXPECT_EQ(Color("Form7.pnat"), colors::Silver);
 }
@@ -113,13 +107,7 @@ TEST_F(LiveCockpit, RevArmedAgainWhileTheReverseGoesStaysArmed) {
     ClickRev();
     ASSERT_TRUE(RunUntil([&] { return Settled(); }, 3000));
     SetGround(1, 130); // rolling faster than 100 kt
-    transport->HoldAfter(1);
-    Window().Timer1Timer();
-    ASSERT_TRUE(RunUntil([&] { return transport->Holding(); }, 5000));
-    ClickRev();
-    RunEventsFor(200);
-    transport->Release();
-    ASSERT_TRUE(RunUntil([&] { return Settled(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ClickWhileTheLeversGo([&] { ClickRev(); }));
     EXPECT_TRUE(cockpit->hold.ReverseArmed());
     EXPECT_EQ(Color("Form7.pnrev"), colors::Yellow);
 }

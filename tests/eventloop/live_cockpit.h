@@ -172,6 +172,16 @@ protected:
         Window().Timer1Timer();
         ASSERT_TRUE(RunUntil([&] { return Settled(); }, 10000));
     }
+    // A tick whose second send (the levers, after the load's read) hangs; `click` comes meanwhile.
+    void ClickWhileTheLeversGo(const std::function<void()>& click) {
+        transport->HoldAfter(1);
+        Window().Timer1Timer();
+        ASSERT_TRUE(RunUntil([&] { return transport->Holding(); }, 5000));
+        click();
+        RunEventsFor(200);
+        transport->Release();
+        ASSERT_TRUE(RunUntil([&] { return Settled(); }, 5000));
+    }
     std::vector<std::string> LogLines() {
         std::ifstream in(ProgramDir() + "erj145.csv", std::ios::binary);
         std::vector<std::string> lines;
