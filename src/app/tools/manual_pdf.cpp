@@ -1,12 +1,54 @@
-// Build tool: turns the Markdown user manual into the PDF that the Help panel opens.
+// Build tool: turns the Markdown pilot's guide into the PDF that the Help panel opens. Pictures
+// are found beside the PDF (images/NAME.png in OUTPUT's folder) and shrunk to the page's width.
 // Usage: vantrel_manual_pdf INPUT.md OUTPUT.pdf
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// The text's width on an A4 page with 20 mm margins, in the document's pixels (96 per inch).
+constexpr double kTextWidth = (210.0 - 40.0) / 25.4 * 96.0;
+
+// Every picture at most as wide as the text; false when one cannot be read.
+bool FitPictures(QTextDocument& doc) {
+    bool ok = true;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat()) continue;
+            QTextImageFormat image = fragment.charFormat().toImageFormat();
+            const QImage picture = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+            if (picture.isNull()) {
+                std::fprintf(stderr, "cannot read the picture %s\n", qPrintable(image.name()));
+                ok = false;
+                continue;
+            }
+            const double scale = std::min(1.0, (kTextWidth - 4) / picture.width());
+            image.setWidth(picture.width() * scale);
+            image.setHeight(picture.height() * scale);
+            QTextCursor cursor(&doc);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(image);
+        }
+    }
+    return ok;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -19,11 +61,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }
+    const QString output = QString::fromLocal8Bit(argv[2]);
     QTextDocument doc;
+    doc.setBaseUrl(QUrl::fromLocalFile(QFileInfo(output).absolutePath() + QLatin1Char('/')));
     doc.setMarkdown(QString::fromUtf8(in.readAll()));
+    if (!FitPictures(doc)) return 1;
 
-    QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));
-    pdf.setTitle(QStringLiteral("Vantrel Suite ERJ-145 - User manual"));
+    QPdfWriter pdf(output);
+    pdf.setTitle(QStringLiteral("Vantrel Suite ERJ-145 - Pilot's guide"));
     pdf.setCreator(QStringLiteral("Vantrel Suite"));
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
@@ -31,7 +76,7 @@ int main(int argc, char** argv) {
     font.setPointSizeF(10.5);
     doc.setDefaultFont(font);
     doc.print(&pdf);
-    if (!QFile::exists(QString::fromLocal8Bit(argv[2]))) {
+    if (!QFile::exists(output)) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }
