@@ -16,34 +16,44 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
-// The text's width on an A4 page with 20 mm margins, in the document's pixels (96 per inch).
+// The text's size on an A4 page with 20 mm margins, in the document's pixels (96 per inch); the
+// document is laid out at this size and printed scaled onto the page.
 constexpr double kTextWidth = (210.0 - 40.0) / 25.4 * 96.0;
+constexpr double kTextHeight = (297.0 - 40.0) / 25.4 * 96.0;
 
-// Every picture at most as wide as the text; false when one cannot be read.
+// Every picture read into the document (printing works on a copy, which reads no files) and
+// at most as wide as the text; false when one cannot be read.
 bool FitPictures(QTextDocument& doc) {
+    struct Picture {
+        int position;
+        QTextImageFormat format;
+    };
+    std::vector<Picture> pictures;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                pictures.push_back({it.fragment().position(), it.fragment().charFormat().toImageFormat()});
     bool ok = true;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.charFormat().isImageFormat()) continue;
-            QTextImageFormat image = fragment.charFormat().toImageFormat();
-            const QImage picture = doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
-            if (picture.isNull()) {
-                std::fprintf(stderr, "cannot read the picture %s\n", qPrintable(image.name()));
-                ok = false;
-                continue;
-            }
-            const double scale = std::min(1.0, (kTextWidth - 4) / picture.width());
-            image.setWidth(picture.width() * scale);
-            image.setHeight(picture.height() * scale);
-            QTextCursor cursor(&doc);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(image);
+    for (Picture& p : pictures) {
+        const QUrl name(p.format.name());
+        const QImage picture(doc.baseUrl().resolved(name).toLocalFile());
+        if (picture.isNull()) {
+            std::fprintf(stderr, "cannot read the picture %s\n", qPrintable(p.format.name()));
+            ok = false;
+            continue;
         }
+        doc.addResource(QTextDocument::ImageResource, name, picture);
+        const double scale = std::min(1.0, (kTextWidth - 4) / picture.width());
+        p.format.setWidth(picture.width() * scale);
+        p.format.setHeight(picture.height() * scale);
+        QTextCursor cursor(&doc);
+        cursor.setPosition(p.position);
+        cursor.setPosition(p.position + 1, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(p.format);
     }
     return ok;
 }
@@ -75,6 +85,7 @@ int main(int argc, char** argv) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(10.5);
     doc.setDefaultFont(font);
+    doc.setPageSize(QSizeF(kTextWidth, kTextHeight));
     doc.print(&pdf);
     if (!QFile::exists(output)) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
