@@ -57,6 +57,11 @@ if(WIN32)
   # A 64-bit installer for the 64-bit program (NSIS makes 32-bit ones unless told).
   string(REPLACE "; CPack install script designed for a nmake build"
                  "; CPack install script designed for a nmake build\n  Target amd64-unicode" _template "${_template}")
+  # The Start menu's folder is "Vantrel Suite" whatever the version (the installer's title, from
+  # CPACK_NSIS_PACKAGE_NAME, carries the version).
+  string(REPLACE "  !insertmacro MUI_PAGE_STARTMENU Application $STARTMENU_FOLDER"
+                 "  !define MUI_STARTMENUPAGE_DEFAULTFOLDER \"${CPACK_PACKAGE_INSTALL_DIRECTORY}\"\n  !insertmacro MUI_PAGE_STARTMENU Application $STARTMENU_FOLDER"
+                 _template "${_template}")
   file(WRITE ${_template_dir}/NSIS.template.in "${_template}")
   list(PREPEND CMAKE_MODULE_PATH ${_template_dir})
 else()
