@@ -253,7 +253,8 @@ TEST_F(AircraftConfigWriter, SaveKeepsEachAddOnFileOnceAsItWasBeforeTheFirstChan
         EXPECT_EQ(copies, 1); // beside the file, none for the files Save leaves alone
         EXPECT_FALSE(fs::exists(original.string() + kOriginalSuffix));
     }
-    EXPECT_EQ(Cfg("weight_and_balance", "station_load.4"), "1520.0, 30.0, 0.0, 0.0, Pax Fwd"); // the second Save
+    EXPECT_EQ(Cfg("weight_and_balance", "station_load.4"),
+              "1520.0, 30.0, 0.0, 0.0, Pax Fwd"); // the second Save
 }
 
 TEST(SimFolderAdvice, RefusedWritesSayWhatToDoOtherFailuresStayAsTheyAre) {

@@ -116,7 +116,8 @@ TEST_F(WindowsProgramTest, TheStartMenuEntryStartsTheProgramAndUpdatesAndTheUnin
     const fs::path folder = user / "AppData/Local/Programs/Vantrel Suite";
     const fs::path menu = user / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vantrel Suite";
     const auto target = [&menu](const char* entry) {
-        return LinuxPathOf(ShellLinkTarget(ReadAll(menu / (std::string(entry) + ".lnk"))), VANTREL_WINE_PREFIX);
+        return LinuxPathOf(ShellLinkTarget(ReadAll(menu / (std::string(entry) + ".lnk"))),
+                           VANTREL_WINE_PREFIX);
     };
     const std::string program = target("Vantrel Suite");
     ASSERT_TRUE(fs::is_regular_file(program)) << "the Start menu entry starts " << program;
@@ -146,7 +147,8 @@ TEST_F(WindowsProgramTest, TheStartMenuEntryStartsTheProgramAndUpdatesAndTheUnin
     EXPECT_EQ(ReadAll(folder / "vn-erj145.ini"), settings);
     EXPECT_TRUE(fs::is_regular_file(target("Vantrel Suite")));
 
-    ASSERT_EQ(Shell(std::string(VANTREL_WINE) + " " + Quoted((folder / "Uninstall.exe").string()) + " /S"), 0);
+    ASSERT_EQ(Shell(std::string(VANTREL_WINE) + " " + Quoted((folder / "Uninstall.exe").string()) + " /S"),
+              0);
     const auto removed = [&] {
         return !fs::exists(folder / "vantrel.exe") && !fs::exists(folder / "Uninstall.exe") &&
                !fs::exists(menu / "Vantrel Suite.lnk");

@@ -15,9 +15,10 @@ TEST(ShellLink, TheTargetOfAShortcutWineWroteIsFoundAndMappedIntoThePrefix) {
         const char* target;
     };
     const std::string folder = "C:\\users\\root\\AppData\\Local\\Programs\\Vantrel Suite\\";
-    for (const Case& c : {Case{"start-menu-entry.lnk", "vantrel.exe"}, Case{"guide-entry.lnk", "help\\manual.pdf"},
-                          Case{"start-menu-entry-before-2.1.lnk", "bin\\vantrel.exe"},
-                          Case{"../fs9/Flight Simulator 9/Aircraft/Feelthere PIC ERJ145LR/aircraft.cfg", ""}}) {
+    for (const Case& c :
+         {Case{"start-menu-entry.lnk", "vantrel.exe"}, Case{"guide-entry.lnk", "help\\manual.pdf"},
+          Case{"start-menu-entry-before-2.1.lnk", "bin\\vantrel.exe"},
+          Case{"../fs9/Flight Simulator 9/Aircraft/Feelthere PIC ERJ145LR/aircraft.cfg", ""}}) {
         SCOPED_TRACE(c.file);
         const std::string target =
             ShellLinkTarget(ReadAll(fs::path(VANTREL_SOURCE_DIR) / "tests/fixtures/shortcuts" / c.file));
