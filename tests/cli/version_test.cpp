@@ -1,4 +1,5 @@
-// One release number everywhere: both programs print the version of CMakeLists.txt's project().
+// One release number everywhere: both programs print the version of CMakeLists.txt's project(),
+// and the pilot's guide (the downloads' README, the same text as Help's PDF) carries it.
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -26,6 +27,15 @@ TEST(Version, EachProgramPrintsTheProjectVersion) {
         EXPECT_EQ(p.exitCode(), 0);
         EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "Vantrel Suite " + version + "\n");
     }
+}
+
+TEST(Version, ThePilotsGuideCarriesTheProjectVersion) {
+    QFile guide(QStringLiteral(VANTREL_OUT_DIR "/../guide/README.md"));
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(guide.readAll());
+    EXPECT_TRUE(text.contains("\nVersion " + ProjectVersion() + "\n"));
+    EXPECT_TRUE(text.contains("VantrelSuite-" + ProjectVersion() + "-windows-x64.exe"));
+    EXPECT_FALSE(text.contains("@"));
 }
 
 } // namespace
