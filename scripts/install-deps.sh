@@ -21,6 +21,7 @@ packages=(
   poppler-utils
   python3
   nsis zstd unzip
+  dpkg-dev libx11-6
 )
 
 missing=()

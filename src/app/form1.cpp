@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "app_context.h"
+#include "app_version.h"
 #include "message_boxes.h"
 #include "panel_widget.h"
 #include "ui_form1.h"
@@ -44,6 +45,7 @@ QFrame#PanelTop QLineEdit, QFrame#Panel1 QLineEdit, QFrame#Panel8 QLineEdit {
 
 TForm1::TForm1(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), ui(new Ui::TForm1) {
     ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Vantrel Suite ERJ-145 V") + QString::fromLatin1(vantrel::kVersion));
     setStyleSheet(QString::fromLatin1(kCockpitStyle));
     // The window sizes itself to its content and refuses every resize request.
     setFixedSize(size());

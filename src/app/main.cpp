@@ -1,5 +1,6 @@
 #include "app_context.h"
 #include "app_title.h"
+#include "app_version.h"
 #include "application.h"
 #include "frmmain.h"
 #include "shipped_fonts.h"
@@ -11,6 +12,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (vantrel::PrintVersionIfAsked(argc, argv)) return 0;
     QApplication app(argc, argv);
     vantrel::UseShippedFonts();
     // --voices: the voice selection window on its own.

@@ -1,4 +1,5 @@
 // vantrel-cli: the headless front end of Vantrel Suite. Prints one JSON object on stdout.
+#include "app_version.h"
 #include "cli/ipc_command.h"
 #include "metar_command.h"
 #include "plan_command.h"
@@ -9,6 +10,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    if (vantrel::PrintVersionIfAsked(argc, argv)) return 0;
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "plan") return vantrel::cli::RunPlanCommand(argc, argv);
     if (command == "session") return vantrel::cli::RunSessionCommand(argc, argv);
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
            "       vantrel-cli ipc [--read OFFSET:SIZE]... [--write OFFSET:SIZE=VALUE]...\n"
            "       vantrel-cli metar --airport-line LINE (--reply-file F | --reply TEXT)\n"
            "       vantrel-cli speak --voice N --out FILE.wav TEXT...\n"
-           "       vantrel-cli voices\n";
+           "       vantrel-cli voices\n"
+           "       vantrel-cli --version\n";
     return 2;
 }
