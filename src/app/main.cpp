@@ -2,8 +2,11 @@
 #include "app_title.h"
 #include "application.h"
 #include "frmmain.h"
+#include "program_log.h"
 #include "shipped_fonts.h"
 #include "window_report.h"
+
+#include "shell/support_report.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -12,6 +15,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const vantrel::ProgramLogScope log(QApplication::applicationDirPath().toStdString() + "/", vantrel::kProgramLogFile,
+                                       "vantrel", argc, argv);
     vantrel::UseShippedFonts();
     // --voices: the voice selection window on its own.
     if (HasVoicesSwitch(argc, argv)) {

@@ -2,6 +2,7 @@
 #include "ipc/ipc_answer_walk.h"
 #include "ipc/ipc_result.h"
 #include "ipc/ipc_transport.h"
+#include "ipc/link_log.h"
 
 #include <atomic>
 #include <cstdint>
@@ -55,6 +56,8 @@ public:
 private:
     bool Reserve(std::size_t header, std::uint32_t size, std::uint32_t& result);
     bool Handshake(std::uint32_t& result);
+    bool Open(std::uint32_t requested_simulator, std::uint32_t& result);
+    bool Exchange(std::uint32_t& result);
 
     std::unique_ptr<IpcTransport> transport_;
     IpcTimings timings_;
@@ -66,6 +69,7 @@ private:
     PendingDestinations pending_;
     std::vector<AnswerCopy> copies_;
     std::atomic<bool> stop_retrying_{false};
+    LinkLog log_;
 };
 
 } // namespace vantrel
