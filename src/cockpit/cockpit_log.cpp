@@ -19,6 +19,14 @@ std::string Pounds(double lb) {
 
 } // namespace
 
+void LogSimulatorWindow(bool found) {
+    LogChange("link", "window", found ? "simulator window found" : "no simulator window");
+}
+
+void LogLinkLost() {
+    LogEvent("link", "link lost: the simulator window went away");
+}
+
 void LogTakeoff(double fuelLb) {
     LogEvent("flight", "take-off: phase 1, fuel on board " + Pounds(fuelLb));
 }

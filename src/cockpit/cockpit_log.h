@@ -8,6 +8,10 @@ namespace vantrel {
 // The cockpit's lines in the diagnostic log: the flight recorder's phases and flight-log lines,
 // and the fuel panel's loops. Each is called from one line at the place it describes.
 
+// Whether the monitor finds the simulator's window, once per change.
+void LogSimulatorWindow(bool found);
+void LogLinkLost();
+
 void LogTakeoff(double fuelLb);
 void LogLanding(int phase, double fuelUsedLb);
 // One minute after a landing: whether the flight goes into the log, and why not.
