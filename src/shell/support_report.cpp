@@ -70,6 +70,12 @@ SupportReport WriteSupportReport(const std::string& programDir, const std::strin
 }
 
 std::string DescribeSupportReport(const SupportReport& report) {
+    if (report.written.empty() && !report.failures.empty()) {
+        std::string text = "No report written to " + report.folder;
+        for (const std::string& failure : report.failures)
+            text += "\nNot copied: " + failure;
+        return text;
+    }
     std::string text = "Report written to " + report.folder + ":";
     for (const std::string& name : report.written)
         text += " " + name;
