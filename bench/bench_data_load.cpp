@@ -86,6 +86,11 @@ void BM_ExchangeLogCost(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ExchangeLogCost)->ArgName("log")->DenseRange(0, 2)->Unit(benchmark::kNanosecond);
-BENCHMARK(BM_WholeDataLoad)->ArgName("log")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WholeDataLoad)
+    ->ArgName("log")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

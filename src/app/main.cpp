@@ -15,8 +15,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const vantrel::ProgramLogScope log(QApplication::applicationDirPath().toStdString() + "/", vantrel::kProgramLogFile,
-                                       "vantrel", argc, argv);
+    const vantrel::ProgramLogScope log(QApplication::applicationDirPath().toStdString() + "/",
+                                       vantrel::kProgramLogFile, "vantrel", argc, argv);
     vantrel::UseShippedFonts();
     // --voices: the voice selection window on its own.
     if (HasVoicesSwitch(argc, argv)) {

@@ -50,7 +50,8 @@ void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent) {
 
 bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent,
               QuestionIcon icon) {
-    const bool yes = ctx.dialogs.askYesNo ? ctx.dialogs.askYesNo(text, caption) : AskInBox(text, caption, parent, icon);
+    const bool yes =
+        ctx.dialogs.askYesNo ? ctx.dialogs.askYesNo(text, caption) : AskInBox(text, caption, parent, icon);
     LogQuestion(text, yes);
     return yes;
 }

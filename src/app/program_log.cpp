@@ -26,7 +26,8 @@ const char* LevelName(LogLevel level) {
 
 } // namespace
 
-void StartProgramLog(const std::string& programDir, const char* logFile, const char* program, int argc, char** argv) {
+void StartProgramLog(const std::string& programDir, const char* logFile, const char* program, int argc,
+                     char** argv) {
     const LogLevel level = LogLevelFromCommandLine(argc, argv);
     StartEventLog({programDir + logFile, program, level});
     static const bool handlerInstalled = [] {
@@ -35,7 +36,8 @@ void StartProgramLog(const std::string& programDir, const char* logFile, const c
     }();
     (void)handlerInstalled;
     LogEvent("start", "Vantrel Suite " + ProgramVersion() + " (" + program + ") on " + PlatformDescription() +
-                          ", Qt " + qVersion() + ", espeak-ng " + EspeakVersion() + "; log level " + LevelName(level));
+                          ", Qt " + qVersion() + ", espeak-ng " + EspeakVersion() + "; log level " +
+                          LevelName(level));
 }
 
 ProgramLogScope::~ProgramLogScope() {

@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--log-level" && i + 1 < argc && ParseLogLevel(argv[i + 1])) {
             ++i; // read by StartBridgeLog
         } else {
-            std::fprintf(stderr, "usage: wine vantrel-bridge.exe [--ipc-dir DIR] [--log-level off|info|detail]\n");
+            std::fprintf(stderr,
+                         "usage: wine vantrel-bridge.exe [--ipc-dir DIR] [--log-level off|info|detail]\n");
             return 2;
         }
     }

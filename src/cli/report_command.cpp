@@ -39,7 +39,8 @@ int RunReportCommand(int argc, char** argv) {
     const QCoreApplication app(argc, argv);
     if (programDir.empty()) programDir = QCoreApplication::applicationDirPath().toStdString();
     if (!problem.empty() || !CheckProgramDir(programDir, problem)) {
-        std::cerr << "vantrel-cli report: " << problem << "\nusage: vantrel-cli report DIR [--program-dir DIR]\n";
+        std::cerr << "vantrel-cli report: " << problem
+                  << "\nusage: vantrel-cli report DIR [--program-dir DIR]\n";
         return 2;
     }
     const SupportReport report = WriteSupportReport(programDir, folder);

@@ -2,9 +2,9 @@
 #include "plan_json.h"
 #include "session.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit_clock.h"
 #include "core/event_log.h"
+#include "planning/flight_plan.h"
 
 namespace vantrel::cli {
 

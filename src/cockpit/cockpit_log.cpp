@@ -56,13 +56,13 @@ void LogFlightLineWritten(const std::string& line) {
 void LogFlightLinesKept(std::size_t kept, const std::string& failure) {
     if (LastKeptFailure() == failure) return;
     LastKeptFailure() = failure;
-    LogEvent("flight",
-             std::to_string(kept) + (kept == 1 ? " flight-log line kept: " : " flight-log lines kept: ") + failure);
+    LogEvent("flight", std::to_string(kept) +
+                           (kept == 1 ? " flight-log line kept: " : " flight-log lines kept: ") + failure);
 }
 
 void LogFuelLoopStart(bool refuel, std::int64_t targetLb, double fuelLb) {
-    LogEvent("fuel", std::string(refuel ? "refuelling" : "defuelling") + " starts: " + Pounds(fuelLb) + " on board, " +
-                         std::to_string(targetLb) + " lb wanted");
+    LogEvent("fuel", std::string(refuel ? "refuelling" : "defuelling") + " starts: " + Pounds(fuelLb) +
+                         " on board, " + std::to_string(targetLb) + " lb wanted");
 }
 
 void LogFuelLoopEnd(bool refuel, std::int64_t targetLb, double fuelLb, bool tanksKnown, bool stalled,
@@ -77,8 +77,8 @@ void LogFuelLoopEnd(bool refuel, std::int64_t targetLb, double fuelLb, bool tank
         reason = "the wanted fuel is on board";
     else if (stalled)
         reason = "the tanks stopped changing";
-    LogEvent("fuel", std::string(refuel ? "refuelling" : "defuelling") + " ends: " + reason + ", " + Pounds(fuelLb) +
-                         " on board");
+    LogEvent("fuel", std::string(refuel ? "refuelling" : "defuelling") + " ends: " + reason + ", " +
+                         Pounds(fuelLb) + " on board");
 }
 
 } // namespace vantrel

@@ -160,7 +160,8 @@ Task<> FuelPanel::Refuel() {
         stalled = data_.leftFuelLb + data_.rightFuelLb > before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
-    LogFuelLoopEnd(true, target, data_.leftFuelLb + data_.rightFuelLb, TanksKnown(), stalled >= kStallSteps, false);
+    LogFuelLoopEnd(true, target, data_.leftFuelLb + data_.rightFuelLb, TanksKnown(), stalled >= kStallSteps,
+                   false);
     refuelling_ = false;
     controls_.SetCaption(kSwitch, kSwitchOff);
     controls_.SetCaption(kLeftValve, "");

@@ -135,8 +135,8 @@ private:
             const std::uint64_t dropped = std::exchange(dropped_, 0);
             lock.unlock();
             if (dropped > 0)
-                file_.Write(batch.front().substr(0, 25) + options_.program + " [log] " + std::to_string(dropped) +
-                            " lines dropped: the log fell behind\n");
+                file_.Write(batch.front().substr(0, 25) + options_.program + " [log] " +
+                            std::to_string(dropped) + " lines dropped: the log fell behind\n");
             for (const std::string& line : batch)
                 file_.Write(line);
             file_.Flush();
@@ -157,7 +157,7 @@ private:
     std::thread writer_;
 };
 
-std::mutex g_logMutex;          // guards g_log itself, not its queue
+std::mutex g_logMutex;           // guards g_log itself, not its queue
 std::shared_ptr<EventLog> g_log; // shared so that a line being added survives a concurrent stop
 
 std::shared_ptr<EventLog> CurrentLog() {
@@ -195,8 +195,9 @@ std::string UtcLogTime(std::int64_t unixMs) {
     gmtime_r(&seconds, &utc);
 #endif
     char text[64]; // room for any year the type can hold
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(unixMs % 1000));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
+                  static_cast<int>(unixMs % 1000));
     return text;
 }
 

@@ -25,13 +25,15 @@ std::string PlatformDescription() {
     using GetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (ntdll) {
-        if (auto get = reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+        if (auto get = reinterpret_cast<GetVersionFn>(
+                reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
             get && get(&version) == 0)
-            text += " " + std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion) +
-                    "." + std::to_string(version.dwBuildNumber);
+            text += " " + std::to_string(version.dwMajorVersion) + "." +
+                    std::to_string(version.dwMinorVersion) + "." + std::to_string(version.dwBuildNumber);
         // Wine says so through an export of its own.
         using WineVersionFn = const char*(CDECL*)();
-        if (auto wine = reinterpret_cast<WineVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version"))))
+        if (auto wine = reinterpret_cast<WineVersionFn>(
+                reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version"))))
             text += std::string(" (Wine ") + wine() + ")";
     }
     return text;

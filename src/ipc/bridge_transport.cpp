@@ -144,7 +144,8 @@ int ProvenConnection(const bridge::Address& address, Clock::time_point deadline)
                      "\n"
                : "";
     if (!proven || SendAll(fd, proof.data(), proof.size(), deadline) != Io::kDone) {
-        LogBridgeRefused(ours ? "proof: the listener did not prove it knows the token" : "owner check: the listener on the port is not this user's");
+        LogBridgeRefused(ours ? "proof: the listener did not prove it knows the token"
+                              : "owner check: the listener on the port is not this user's");
         close(fd);
         return -1;
     }
@@ -155,7 +156,8 @@ int ProvenConnection(const bridge::Address& address, Clock::time_point deadline)
 } // namespace
 
 bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
-    if (!IpcDirectoryIsPrivate(directory)) return BridgeRefused("folder rule: " + directory + " is not this user's alone");
+    if (!IpcDirectoryIsPrivate(directory))
+        return BridgeRefused("folder rule: " + directory + " is not this user's alone");
     const std::string path = directory + "/" + bridge::kFileName;
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return BridgeRefused("no file " + path);
@@ -168,7 +170,9 @@ bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
         if (n > 0) text.assign(buffer, std::size_t(n));
     }
     close(fd);
-    return ParseBridgeFile(text, address) || BridgeRefused("file rule: " + path + " is not a private file of this user naming a port and token");
+    return ParseBridgeFile(text, address) ||
+           BridgeRefused("file rule: " + path +
+                         " is not a private file of this user naming a port and token");
 }
 
 bool BridgeWindowExists(const std::string& directory, const std::string& window_class) {

@@ -26,8 +26,9 @@ void LinkLog::Opened(bool ok, std::uint32_t result, std::uint32_t simulator, boo
     if (result == kIpcAlreadyOpen) return;
     if (ok) {
         const std::string name = SimulatorName(simulator);
-        std::string text = std::string(opens_ > 0 ? "link opened again" : "link opened") + ": simulator code " +
-                           std::to_string(simulator) + (name.empty() ? "" : " (" + name + ")") + " through " +
+        std::string text = std::string(opens_ > 0 ? "link opened again" : "link opened") +
+                           ": simulator code " + std::to_string(simulator) +
+                           (name.empty() ? "" : " (" + name + ")") + " through " +
                            (throughFs98 ? "FS98MAIN" : "UIPCMAIN");
         if (failedOpens_ > 0) text += ", after " + std::to_string(failedOpens_) + " tries that failed";
         LogEvent("link", text);
@@ -47,15 +48,16 @@ void LinkLog::Closed() {
     open_ = false;
 }
 
-void LinkLog::Exchanged(bool ok, std::uint32_t result, std::size_t bytes, std::chrono::steady_clock::duration took) {
+void LinkLog::Exchanged(bool ok, std::uint32_t result, std::size_t bytes,
+                        std::chrono::steady_clock::duration took) {
     if (!ok) {
         LogEvent("link", "exchange failed after " + std::to_string(Milliseconds(took)) + " ms: result " +
                              ResultLine(result));
     } else if (took >= kStalledAfter) {
         LogEvent("link", "exchange answered after a stall of " + std::to_string(Milliseconds(took)) + " ms");
     } else if (EventLogWants(LogLevel::kDetail)) {
-        LogDetail("link", "exchange of " + std::to_string(bytes) + " bytes in " + std::to_string(Milliseconds(took)) +
-                              " ms");
+        LogDetail("link", "exchange of " + std::to_string(bytes) + " bytes in " +
+                              std::to_string(Milliseconds(took)) + " ms");
     }
 }
 

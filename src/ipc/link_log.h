@@ -13,7 +13,8 @@ class LinkLog {
 public:
     void Opened(bool ok, std::uint32_t result, std::uint32_t simulator, bool throughFs98);
     void Closed();
-    void Exchanged(bool ok, std::uint32_t result, std::size_t bytes, std::chrono::steady_clock::duration took);
+    void Exchanged(bool ok, std::uint32_t result, std::size_t bytes,
+                   std::chrono::steady_clock::duration took);
 
 private:
     std::uint32_t lastFailure_ = 0; // the result of the last open that failed; 0 after a success

@@ -1,8 +1,8 @@
 #ifdef _WIN32
 
 #include "ipc/ipc_transport.h"
-#include "ipc/link_log.h"
 #include "ipc/ipc_wire.h"
+#include "ipc/link_log.h"
 #include "ipc/win32_shared_block.h"
 
 #include <array>

@@ -61,7 +61,8 @@ SupportReport WriteSupportReport(const std::string& programDir, const std::strin
     if (fs::is_regular_file(flightLog, ec)) {
         const std::string name = "erj145-last-lines.csv";
         std::string reason;
-        if (ReplaceFileDurably((fs::path(folder) / name).string(), LastLines(flightLog, kReportFlightLogLines), &reason))
+        if (ReplaceFileDurably((fs::path(folder) / name).string(),
+                               LastLines(flightLog, kReportFlightLogLines), &reason))
             report.written.push_back(name);
         else
             report.failures.push_back(name + ": " + reason);

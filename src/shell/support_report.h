@@ -13,8 +13,8 @@ inline constexpr const char* kBridgeLogFile = "vantrel-bridge.log";
 inline constexpr int kReportFlightLogLines = 20;
 
 struct SupportReport {
-    std::string folder;               // where the files went
-    std::vector<std::string> written; // file names inside it
+    std::string folder;                // where the files went
+    std::vector<std::string> written;  // file names inside it
     std::vector<std::string> failures; // "NAME: REASON" of files that could not be copied
     bool Ok() const { return failures.empty(); }
 };

@@ -54,7 +54,8 @@ TEST(ProgramLog, TheWindowsLogAndTheReportCarriesItWithTheSettingsAndTheLastFlig
     for (const QString& line :
          {QStringLiteral("vantrel [start] Vantrel Suite "), QStringLiteral(" (vantrel) on Linux "),
           QStringLiteral("[start] program folder: ") + programDir.path() + "/",
-          QStringLiteral("[question] Cannot find FS2004 installation. Do you really want to continue? Answer: Yes"),
+          QStringLiteral(
+              "[question] Cannot find FS2004 installation. Do you really want to continue? Answer: Yes"),
           QStringLiteral("[error box] ") + QString::fromStdString(recorder.errors[0])})
         EXPECT_TRUE(logged.contains(line)) << line.toStdString() << "\n" << logged.toStdString();
     EXPECT_EQ(ReadText(dir + "/vn-erj145.ini"), ReadText(programDir.filePath("vn-erj145.ini")));

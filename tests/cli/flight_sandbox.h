@@ -36,7 +36,8 @@ struct FlightSandbox : CliSandbox {
     }
     // Events run between short waits, so a server of the test's own can answer the session.
     QJsonObject Read() {
-        if (!RunUntil([this] { return cli.canReadLine() || (cli.waitForReadyRead(10) && cli.canReadLine()); }, 20000))
+        if (!RunUntil([this] { return cli.canReadLine() || (cli.waitForReadyRead(10) && cli.canReadLine()); },
+                      20000))
             return {};
         return QJsonDocument::fromJson(cli.readLine()).object();
     }

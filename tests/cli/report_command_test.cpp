@@ -43,7 +43,9 @@ TEST(ReportCommand, CopiesWhatASupportRequestNeedsAndSaysWhere) {
     const QString blocked = box.root.filePath("blocked");
     Write(blocked, "a file where the folder should be");
     const Case cases[] = {
-        {"a new folder", box.root.filePath("report/today"), 0,
+        {"a new folder",
+         box.root.filePath("report/today"),
+         0,
          {"vantrel.log", "vantrel.log.1", "vantrel-cli.log", "vantrel-bridge.log", "vn-erj145.ini",
           "erj145-last-lines.csv"},
          false},
@@ -56,8 +58,8 @@ TEST(ReportCommand, CopiesWhatASupportRequestNeedsAndSaysWhere) {
         EXPECT_EQ(r.json["folder"].toString(), c.folder);
         EXPECT_EQ(Strings(r.json["written"]), c.written);
         EXPECT_EQ(!r.json["failures"].toArray().isEmpty(), c.failed);
-        EXPECT_TRUE(r.json["message"].toString().startsWith((c.failed ? "No report written to " : "Report written to ") +
-                                                            c.folder));
+        EXPECT_TRUE(r.json["message"].toString().startsWith(
+            (c.failed ? "No report written to " : "Report written to ") + c.folder));
         for (const QString& name : c.written)
             EXPECT_TRUE(QFile::exists(c.folder + "/" + name)) << name.toStdString();
     }

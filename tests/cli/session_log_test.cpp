@@ -48,7 +48,8 @@ void ExpectLines(const QString& log, const std::vector<Expected>& expected) {
         EXPECT_TRUE(shape.match(line).hasMatch()) << line.toStdString();
     for (const Expected& e : expected) {
         const QRegularExpression pattern(e.pattern);
-        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return pattern.match(l).hasMatch(); }))
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [&](const QString& l) { return pattern.match(l).hasMatch(); }))
             << e.event << ": no line matches " << e.pattern.toStdString() << "\n"
             << log.toStdString();
     }
@@ -67,9 +68,9 @@ TEST(SessionLog, RecordsStartUpLinkFuelWeatherAndErrorBoxes) {
         << "[Weather]\r\nUrl=" << server.Base().toStdString() << "/metar/%1.TXT\r\n";
     box.StartSim("refuel-wait.txt", 1); // 800 lb a tank, on the stand
     box.StartSession("2026-12-09T10:00:00");
-    for (const char* command : {"advance 11", "edit Edit2=EHAM", "click Button511", "edit Edit13=x", "edit Edit29=4000",
-                                "click Button2", "click Form5.Image3", "click Form5.Image4", "click Form5.Image2",
-                                "close Form5"})
+    for (const char* command :
+         {"advance 11", "edit Edit2=EHAM", "click Button511", "edit Edit13=x", "edit Edit29=4000",
+          "click Button2", "click Form5.Image3", "click Form5.Image4", "click Form5.Image2", "close Form5"})
         EXPECT_FALSE(box.Send(command).isEmpty()) << command;
     // The simulator goes away and comes back.
     CliSandbox::StopSim(box.sim);
@@ -82,30 +83,32 @@ TEST(SessionLog, RecordsStartUpLinkFuelWeatherAndErrorBoxes) {
     ASSERT_TRUE(box.cli.waitForFinished(10000));
 
     const QString log = ReadLog(box);
-    ExpectLines(log,
-                {
-                    {"version, system and libraries",
-                     R"(\[start\] Vantrel Suite \d+\.\d+ \(vantrel-cli\) on Linux .*, Qt 6\.\d+\.\d+, espeak-ng \d)"},
-                    {"a path tried", R"(\[start\] simulator aircraft folder: .*/nosim/aircraft \(not found\)$)"},
-                    {"a path chosen", R"(\[start\] documents folder: .*/home/$)"},
-                    {"the settings", R"(\[start\] settings file: .*/program/vn-erj145\.ini$)"},
-                    {"a start-up question's answer",
-                     R"(\[question\] Cannot find FS2004 installation\. Do you really want to continue\? Answer: Yes$)"},
-                    {"the transport", R"(\[link\] transport: the posix socket)"},
-                    {"the link opened", R"(\[link\] link opened: simulator code 7 through FS98MAIN$)"},
-                    {"the simulator gone", R"(\[link\] link lost: the simulator window went away$)"},
-                    {"the link closed", R"(\[link\] link closed$)"},
-                    {"no simulator", R"(\[link\] no simulator window$)"},
-                    {"a reconnection", R"(\[link\] link opened again: simulator code 7)"},
-                    {"a fuel loop's start", R"(\[fuel\] refuelling starts: 1600 lb on board, 4000 lb wanted$)"},
-                    {"a fuel loop's end", R"(\[fuel\] refuelling ends: the wanted fuel is on board, \d+ lb on board$)"},
-                    {"a weather request", QRegularExpression::escape("[weather] request " + server.Base() +
-                                                                     "/metar/EHAM.TXT") + "$"},
-                    {"its answer", QStringLiteral(R"(\[weather\] answer: status 200, %1 bytes, 1 request$)")
-                                       .arg(report.size())},
-                    {"an error box", R"(\[error box\] 'x' is not a valid integer value$)"},
-                    {"the end", R"(\[end\] the program ends$)"},
-                });
+    ExpectLines(
+        log,
+        {
+            {"version, system and libraries",
+             R"(\[start\] Vantrel Suite \d+\.\d+ \(vantrel-cli\) on Linux .*, Qt 6\.\d+\.\d+, espeak-ng \d)"},
+            {"a path tried", R"(\[start\] simulator aircraft folder: .*/nosim/aircraft \(not found\)$)"},
+            {"a path chosen", R"(\[start\] documents folder: .*/home/$)"},
+            {"the settings", R"(\[start\] settings file: .*/program/vn-erj145\.ini$)"},
+            {"a start-up question's answer",
+             R"(\[question\] Cannot find FS2004 installation\. Do you really want to continue\? Answer: Yes$)"},
+            {"the transport", R"(\[link\] transport: the posix socket)"},
+            {"the link opened", R"(\[link\] link opened: simulator code 7 through FS98MAIN$)"},
+            {"the simulator gone", R"(\[link\] link lost: the simulator window went away$)"},
+            {"the link closed", R"(\[link\] link closed$)"},
+            {"no simulator", R"(\[link\] no simulator window$)"},
+            {"a reconnection", R"(\[link\] link opened again: simulator code 7)"},
+            {"a fuel loop's start", R"(\[fuel\] refuelling starts: 1600 lb on board, 4000 lb wanted$)"},
+            {"a fuel loop's end",
+             R"(\[fuel\] refuelling ends: the wanted fuel is on board, \d+ lb on board$)"},
+            {"a weather request",
+             QRegularExpression::escape("[weather] request " + server.Base() + "/metar/EHAM.TXT") + "$"},
+            {"its answer",
+             QStringLiteral(R"(\[weather\] answer: status 200, %1 bytes, 1 request$)").arg(report.size())},
+            {"an error box", R"(\[error box\] 'x' is not a valid integer value$)"},
+            {"the end", R"(\[end\] the program ends$)"},
+        });
     EXPECT_FALSE(log.contains("091150Z")) << "the report's body is never logged";
     // The monitor's look-ups while the simulator was away gave one line, not one a tick.
     EXPECT_EQ(log.count("no simulator window"), 1) << log.toStdString();
@@ -127,17 +130,19 @@ TEST(SessionLog, AFlightIsLoggedFromTakeOffToItsLine) {
     box.Send("advance 61");
     box.Send("close");
     ASSERT_TRUE(box.cli.waitForFinished(10000));
-    ExpectLines(ReadLog(box),
-                {
-                    {"the take-off", R"(\[flight\] take-off: phase 1, fuel on board \d+ lb$)"},
-                    {"the landing", R"(\[flight\] landing: phase 2, fuel used \d+ lb; the flight-log line is due)"},
-                    {"the flight due", R"(\[flight\] flight of 4[789] minutes, phase 2: goes into the flight log$)"},
-                    {"the line written", R"(\[flight\] flight-log line written: 09/12/2026;EDDH;)"},
-                });
+    ExpectLines(
+        ReadLog(box),
+        {
+            {"the take-off", R"(\[flight\] take-off: phase 1, fuel on board \d+ lb$)"},
+            {"the landing", R"(\[flight\] landing: phase 2, fuel used \d+ lb; the flight-log line is due)"},
+            {"the flight due", R"(\[flight\] flight of 4[789] minutes, phase 2: goes into the flight log$)"},
+            {"the line written", R"(\[flight\] flight-log line written: 09/12/2026;EDDH;)"},
+        });
 }
 
 TEST(SessionLog, ALogThatCannotBeWrittenChangesNothingElse) {
-    const QStringList commands{"edit Edit1=LOWW", "edit Edit13=x", "click Button2", "advance 11", "state", "close"};
+    const QStringList commands{"edit Edit1=LOWW", "edit Edit13=x", "click Button2",
+                               "advance 11",      "state",         "close"};
     const QStringList options{"--now", "2026-12-09T10:00:00", "--utc-bias", "0"};
     CliSandbox free, blocked;
     // A folder in the log's place: nobody opens it as a file, root included.

@@ -204,7 +204,8 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         {"folder writable by others", 0600, 0777, nullptr, 2, "bridge refused: folder rule: "},
         {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2, kFileRule},
         {"port 0", 0600, 0700,
-         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2, kFileRule},
+         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2,
+         kFileRule},
         {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2, kFileRule},
     };
     for (const Case& c : cases) {
