@@ -55,7 +55,17 @@ private:
         const std::uintmax_t size = fs::file_size(path, ec);
         size_ = ec ? 0 : size;
         stream_.clear();
+        if (size_ > 0) {
+            // A line cut short when the last run was killed: the next line starts on its own.
+            std::ifstream last(path, std::ios::binary);
+            last.seekg(-1, std::ios::end);
+            endsCut_ = last.get() != '\n';
+        }
         stream_.open(path, std::ios::out | std::ios::app | std::ios::binary);
+        if (stream_.is_open() && std::exchange(endsCut_, false)) {
+            stream_.put('\n');
+            ++size_;
+        }
         return stream_.is_open();
     }
 
@@ -76,6 +86,7 @@ private:
     EventLogOptions options_;
     std::ofstream stream_;
     std::uintmax_t size_ = 0;
+    bool endsCut_ = false;
 };
 
 class EventLog {

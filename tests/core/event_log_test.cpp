@@ -99,6 +99,16 @@ TEST_F(EventLogTest, RotatesAtTheCapKeepingThreeFiles) {
               std::string::npos);
 }
 
+TEST_F(EventLogTest, ALineCutShortByAKilledRunStaysApart) {
+    std::ofstream(Path(), std::ios::binary) << "2026-12-10T03:10:00.123Z vantrel [link] cut sh";
+    Start(LogLevel::kInfo);
+    LogEvent("start", "next run");
+    FlushEventLog();
+    const auto lines = Lines(Path());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find("[start] next run"), std::string::npos);
+}
+
 TEST_F(EventLogTest, AFileThatCannotBeWrittenIsPassedOverQuietly) {
     // A folder in the log's place: root may write anywhere, yet nobody opens a folder as a file.
     fs::create_directory(Path());
