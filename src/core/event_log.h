@@ -14,7 +14,7 @@ namespace vantrel {
 enum class LogLevel {
     kOff,    // nothing is written
     kInfo,   // what a support request needs (the default)
-    kDetail, // besides, every exchange and every tick
+    kDetail, // besides, every exchange with the simulator and every proven bridge connection
 };
 
 struct EventLogOptions {
