@@ -3,8 +3,11 @@
 #include "app_version.h"
 #include "application.h"
 #include "frmmain.h"
+#include "program_log.h"
 #include "shipped_fonts.h"
 #include "window_report.h"
+
+#include "shell/support_report.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -14,6 +17,8 @@
 int main(int argc, char** argv) {
     if (vantrel::PrintVersionIfAsked(argc, argv)) return 0;
     QApplication app(argc, argv);
+    const vantrel::ProgramLogScope log(QApplication::applicationDirPath().toStdString() + "/",
+                                       vantrel::kProgramLogFile, "vantrel", argc, argv);
     vantrel::UseShippedFonts();
     // --voices: the voice selection window on its own.
     if (HasVoicesSwitch(argc, argv)) {

@@ -3,10 +3,12 @@
 // to the simulator's interface module. It listens on a loopback port and announces port and
 // a fresh random token in DIR/vantrel-bridge (mode 0600), where DIR is the native programs'
 // IPC folder: $VANTREL_IPC_DIR, else $XDG_RUNTIME_DIR/vantrel-ipc, else /tmp/vantrel-ipc-<uid>.
+#include "bridge_log.h"
 #include "tcp_server.h"
 #include "unix_host.h"
 #include "window_link.h"
 
+#include "core/event_log.h"
 #include "ipc/bridge_wire.h"
 
 #include <atomic>
@@ -54,6 +56,7 @@ bool AnotherBridgeAnswers(const std::string& file) {
 
 int Fail(const std::string& reason) {
     std::fprintf(stderr, "vantrel-bridge: %s\n", reason.c_str());
+    LogEvent("bridge", "does not start: " + reason);
     return 1;
 }
 
@@ -65,11 +68,15 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--ipc-dir" && i + 1 < argc) {
             folder = argv[++i];
+        } else if (arg == "--log-level" && i + 1 < argc && ParseLogLevel(argv[i + 1])) {
+            ++i; // read by StartBridgeLog
         } else {
-            std::fprintf(stderr, "usage: wine vantrel-bridge.exe [--ipc-dir DIR]\n");
+            std::fprintf(stderr,
+                         "usage: wine vantrel-bridge.exe [--ipc-dir DIR] [--log-level off|info|detail]\n");
             return 2;
         }
     }
+    StartBridgeLog(argc, argv);
     if (!unix_host::HostIsLinux())
         return Fail("this program links native Linux programs and runs under Wine only");
     if (folder.empty()) folder = IpcFolder();
@@ -98,12 +105,15 @@ int main(int argc, char** argv) {
     std::printf("vantrel-bridge: listening on 127.0.0.1:%u, announced in %s\n", unsigned(address.port),
                 file.c_str());
     std::fflush(stdout);
+    LogEvent("bridge", "listening on 127.0.0.1:" + std::to_string(address.port) + ", announced in " + file);
     server.Run(g_stop);
+    LogEvent("bridge", "stops");
 
     // Remove the announcement only while it is still this bridge's.
     std::string text;
     if (unix_host::ReadSmallFile(file, 256, text) && text == bridge::FormatBridgeFile(address))
         unix_host::RemoveFile(file);
     WSACleanup();
+    StopEventLog();
     return 0;
 }

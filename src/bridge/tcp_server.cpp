@@ -1,5 +1,7 @@
 #include "tcp_server.h"
 
+#include "bridge_log.h"
+
 #include "ipc/bridge_wire.h"
 
 #include <ws2tcpip.h>
@@ -78,6 +80,7 @@ void TcpServer::Run(const std::atomic<bool>& stop) {
             if (keep) {
                 kept.push_back(std::move(c));
             } else {
+                LogBridgeConnectionClosed(c.session->Authenticated());
                 closesocket(c.socket);
             }
         }

@@ -1,5 +1,6 @@
 #include "cockpit/fuel_panel.h"
 
+#include "cockpit/cockpit_log.h"
 #include "cockpit/link_thread.h"
 #include "core/convert.h"
 #include "core/rounding.h"
@@ -146,6 +147,7 @@ Task<> FuelPanel::Refuel() {
     StartFuelSound();
     monitor_.SetEnabled(false);
     refuelling_ = true;
+    LogFuelLoopStart(true, target, data_.leftFuelLb + data_.rightFuelLb);
     controls_.SetCaption(kSwitch, kSwitchOn);
     const double half = static_cast<double>(target / 2);
     int stalled = 0;
@@ -160,6 +162,8 @@ Task<> FuelPanel::Refuel() {
         stalled = data_.leftFuelLb + data_.rightFuelLb > before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
+    LogFuelLoopEnd(true, target, data_.leftFuelLb + data_.rightFuelLb, TanksKnown(), stalled >= kStallSteps,
+                   false);
     refuelling_ = false;
     controls_.SetCaption(kSwitch, kSwitchOff);
     controls_.SetCaption(kLeftValve, "");
@@ -187,6 +191,7 @@ Task<> FuelPanel::Defuel() {
     monitor_.SetEnabled(false);
     StartFuelSound();
     defuelling_ = true;
+    LogFuelLoopStart(false, target, data_.leftFuelLb + data_.rightFuelLb);
     int stalled = 0;
     while (IsClosed(kDefuelValve) && TanksKnown() &&
            target < RoundHalfEven(data_.leftFuelLb + data_.rightFuelLb)) {
@@ -199,6 +204,8 @@ Task<> FuelPanel::Defuel() {
         stalled = data_.leftFuelLb + data_.rightFuelLb < before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
+    LogFuelLoopEnd(false, target, data_.leftFuelLb + data_.rightFuelLb, TanksKnown(), stalled >= kStallSteps,
+                   !IsClosed(kDefuelValve));
     defuelling_ = false;
     controls_.SetCaption(kDefuelValve, "");
     co_await EndLoop();

@@ -1,6 +1,7 @@
 #include "cockpit/link_window.h"
 
 #include "cockpit/altitude_alert.h"
+#include "cockpit/cockpit_log.h"
 #include "cockpit/control_board.h"
 #include "cockpit/link_data.h"
 #include "cockpit/link_thread.h"
@@ -143,6 +144,7 @@ Task<> LinkWindow::Tick() {
     }
 
     simulatorWindow = co_await LookForSimulator();
+    LogSimulatorWindow(simulatorWindow);
     if (!simulatorWindow) {
         controls_.SetColor("Panel2", colors::Red);
         controls_.SetColor("Panel3", colors::Red);
@@ -190,6 +192,7 @@ Task<> LinkWindow::Tick() {
 }
 
 Task<> LinkWindow::ShowLinkLost() {
+    LogLinkLost();
     shownLinked = 0;
     co_await OnLink(seams_.linkRunner, [this] { link_.FSUIPC_Close(); });
     linked = false;

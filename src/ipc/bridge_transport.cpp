@@ -7,6 +7,7 @@
 
 #include "ipc/ipc_dir.h"
 #include "ipc/ipc_server_walk.h"
+#include "ipc/link_log.h"
 #include "ipc/posix_transport.h"
 
 #include <arpa/inet.h>
@@ -121,9 +122,10 @@ int ConnectLoopback(std::uint16_t port, Clock::time_point deadline) {
 // peer is known to be this user's, and no answer of the peer is taken before its proof held.
 int ProvenConnection(const bridge::Address& address, Clock::time_point deadline) {
     const int fd = ConnectLoopback(address.port, deadline);
-    if (fd < 0) return -1;
+    if (fd < 0) return BridgeConnectionRefused("nobody listens on port " + std::to_string(address.port));
     const std::string client_nonce = bridge::FreshNonce();
-    bool proven = !client_nonce.empty() && LoopbackPeerIsOurs(fd);
+    const bool ours = LoopbackPeerIsOurs(fd);
+    bool proven = !client_nonce.empty() && ours;
     const std::string hello = "hello " + client_nonce + "\n";
     std::string line;
     proven = proven && SendAll(fd, hello.data(), hello.size(), deadline) == Io::kDone &&
@@ -142,19 +144,23 @@ int ProvenConnection(const bridge::Address& address, Clock::time_point deadline)
                      "\n"
                : "";
     if (!proven || SendAll(fd, proof.data(), proof.size(), deadline) != Io::kDone) {
+        LogBridgeRefused(ours ? "proof: the listener did not prove it knows the token"
+                              : "owner check: the listener on the port is not this user's");
         close(fd);
         return -1;
     }
+    LogBridgeAccepted(address.port);
     return fd;
 }
 
 } // namespace
 
 bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
-    if (!IpcDirectoryIsPrivate(directory)) return false;
+    if (!IpcDirectoryIsPrivate(directory))
+        return BridgeRefused("folder rule: " + directory + " is not this user's alone");
     const std::string path = directory + "/" + bridge::kFileName;
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) return BridgeRefused("no file " + path);
     struct stat st {};
     std::string text;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == getuid() && (st.st_mode & 077) == 0 &&
@@ -164,7 +170,9 @@ bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
         if (n > 0) text.assign(buffer, std::size_t(n));
     }
     close(fd);
-    return ParseBridgeFile(text, address);
+    return ParseBridgeFile(text, address) ||
+           BridgeRefused("file rule: " + path +
+                         " is not a private file of this user naming a port and token");
 }
 
 bool BridgeWindowExists(const std::string& directory, const std::string& window_class) {
@@ -280,8 +288,12 @@ NativeTransport::NativeTransport(std::string directory)
 
 bool NativeTransport::FindServer(bool& through_fs98) {
     active_ = posix_.get();
-    if (posix_->FindServer(through_fs98)) return true;
+    if (posix_->FindServer(through_fs98)) {
+        LogTransportChosen("the posix socket of a server in the link's folder");
+        return true;
+    }
     if (!bridge_->FindServer(through_fs98)) return false;
+    LogTransportChosen("the bridge (vantrel-bridge.exe)");
     active_ = bridge_.get();
     return true;
 }

@@ -2,6 +2,7 @@
 #include "ipc/ipc_answer_walk.h"
 #include "ipc/ipc_result.h"
 #include "ipc/ipc_transport.h"
+#include "ipc/link_log.h"
 
 #include <atomic>
 #include <cstdint>
@@ -61,6 +62,8 @@ public:
 private:
     bool Reserve(std::size_t header, std::uint32_t size, std::uint32_t& result);
     bool Handshake(std::uint32_t& result);
+    bool Open(std::uint32_t requested_simulator, std::uint32_t& result);
+    bool Exchange(std::uint32_t& result);
 
     std::unique_ptr<IpcTransport> transport_;
     IpcTimings timings_;
@@ -74,6 +77,7 @@ private:
     std::atomic<bool> stop_retrying_{false};
     std::atomic<unsigned> cancels_{0};
     std::atomic<bool> exchanging_{false};
+    LinkLog log_;
 };
 
 } // namespace vantrel

@@ -1,5 +1,7 @@
 #include "shell/sim_paths.h"
 
+#include "core/event_log.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -266,6 +268,7 @@ std::string MapWinePath(const std::string& prefix, const std::string& windowsPat
 std::string ReadSimulatorPath() {
 #ifdef _WIN32
     // The simulator is a 32-bit program: its key lives in the registry's 32-bit view.
+    LogEvent("start", std::string("simulator folder: registry HKLM\\") + kSimKey + " \"" + kSimValue + "\"");
     return ReadRegistryString(HKEY_LOCAL_MACHINE, kSimKey, kSimValue, KEY_WOW64_32KEY);
 #else
     const std::string env = Env("VANTREL_FS_PATH");
@@ -273,6 +276,7 @@ std::string ReadSimulatorPath() {
     const std::string prefix = WinePrefix();
     if (prefix.empty()) return "";
     const std::string reg = prefix + "/system.reg";
+    LogEvent("start", "simulator folder: looked up in " + reg);
     // A 64-bit prefix keeps a 32-bit program's keys below Wow6432Node.
     auto value = ReadWineRegistryString(reg, std::string("Software\\Wow6432Node") + (kSimKey + 8), kSimValue);
     if (!value) value = ReadWineRegistryString(reg, kSimKey, kSimValue);
@@ -283,12 +287,14 @@ std::string ReadSimulatorPath() {
 
 std::string ReadDocumentsFolder() {
 #ifdef _WIN32
+    LogEvent("start", std::string("documents folder: registry HKCU\\") + kShellFoldersKey + " \"Personal\"");
     return WithSeparator(ReadRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, kDocumentsValue, 0));
 #else
     const std::string env = Env("VANTREL_DOCUMENTS");
     if (!env.empty()) return WithSeparator(env);
     const std::string prefix = WinePrefix();
     if (!prefix.empty()) {
+        LogEvent("start", "documents folder: looked up in " + prefix + "/user.reg");
         if (auto value = ReadWineRegistryString(prefix + "/user.reg", kShellFoldersKey, kDocumentsValue)) {
             const std::string mapped = MapWinePath(prefix, *value);
             if (!mapped.empty()) return WithSeparator(mapped);

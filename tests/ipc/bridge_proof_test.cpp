@@ -95,13 +95,16 @@ TEST(BridgeProofTest, APeerThatIsNotTheBridgeLearnsNothingAndIsNotTakenForTheSim
         const char* what;
         bool other_user; // then it hears nothing at all; else only greetings, never the token
         std::string reply;
+        const char* logged; // why the client's log says it refused the bridge
     };
+    const char* const kProof = "bridge refused: proof: the listener did not prove it knows the token";
     const Case cases[] = {
-        {"another user's listener", true, "FS98MAIN\n"},
-        {"a listener that answers any request", false, "FS98MAIN\n"},
-        {"a listener with a forged proof", false, forged},
-        {"a bridge of another token", false, other_token},
-        {"a listener that says nothing", false, ""},
+        {"another user's listener", true, "FS98MAIN\n",
+         "bridge refused: owner check: the listener on the port is not this user's"},
+        {"a listener that answers any request", false, "FS98MAIN\n", kProof},
+        {"a listener with a forged proof", false, forged, kProof},
+        {"a bridge of another token", false, other_token, kProof},
+        {"a listener that says nothing", false, "", kProof},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -113,12 +116,14 @@ TEST(BridgeProofTest, APeerThatIsNotTheBridgeLearnsNothingAndIsNotTakenForTheSim
         Listener listener(c.other_user ? 65534 : getuid(), c.reply);
         ASSERT_NE(listener.Port(), 0);
         WriteDeadBridgeFile(dir.Path(), listener.Port());
+        const test::ClientLog log(dir.Path());
         std::uint32_t result = 0;
         auto client = std::make_unique<IpcClient>(std::make_unique<NativeTransport>(dir.Path()),
                                                   IpcTimings{300, 2, 1, 0});
         EXPECT_FALSE(client->FSUIPC_Open(0, result));
         EXPECT_EQ(result, 2u);
         EXPECT_FALSE(SimulatorWindowExists("FS98MAIN"));
+        EXPECT_NE(log.Text().find(c.logged), std::string::npos) << log.Text();
         const std::string heard = listener.Heard();
         EXPECT_EQ(heard.find(kToken), std::string::npos) << heard;
         if (!c.other_user) {

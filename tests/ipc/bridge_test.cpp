@@ -194,19 +194,23 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         mode_t dir_mode;
         const char* content; // replaces the bridge's own when set
         std::uint32_t open_result;
+        const char* logged; // what the client's log says of the bridge
     };
+    const char* const kFileRule = "bridge refused: file rule: ";
     const Case cases[] = {
-        {"private", 0600, 0700, nullptr, 0},
-        {"readable by others", 0644, 0700, nullptr, 2},
-        {"readable by the group", 0640, 0700, nullptr, 2},
-        {"folder writable by others", 0600, 0777, nullptr, 2},
-        {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2},
+        {"private", 0600, 0700, nullptr, 0, "bridge accepted on port "},
+        {"readable by others", 0644, 0700, nullptr, 2, kFileRule},
+        {"readable by the group", 0640, 0700, nullptr, 2, kFileRule},
+        {"folder writable by others", 0600, 0777, nullptr, 2, "bridge refused: folder rule: "},
+        {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2, kFileRule},
         {"port 0", 0600, 0700,
-         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
-        {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2},
+         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2,
+         kFileRule},
+        {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2, kFileRule},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        const test::ClientLog log(dir.Path());
         InProcessBridge bridge(dir.Path(), simulator, c.file_mode);
         chmod(dir.Path().c_str(), c.dir_mode);
         if (c.content != nullptr) {
@@ -217,6 +221,7 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         auto client = BridgeClient(dir.Path());
         EXPECT_EQ(client->FSUIPC_Open(0, result), c.open_result == 0);
         EXPECT_EQ(result, c.open_result);
+        EXPECT_NE(log.Text().find(c.logged), std::string::npos) << log.Text();
         chmod(dir.Path().c_str(), 0700);
     }
     // A link in place of the file is not followed.
@@ -225,6 +230,54 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
     ASSERT_EQ(symlink((dir.Path() + "/real").c_str(), (dir.Path() + "/vantrel-bridge").c_str()), 0);
     EXPECT_FALSE(BridgeClient(dir.Path())->FSUIPC_Open(0, result));
     EXPECT_EQ(result, 2u);
+}
+
+// The client's log: a bridge refused for its token, then taken, and exchanges that fail or stall
+// with their result texts and times.
+TEST_F(BridgeTransportTest, TheLogSaysWhatTheLinkThroughTheBridgeDid) {
+    const test::ClientLog log(dir.Path());
+    auto client = BridgeClient(dir.Path());
+    EXPECT_FALSE(client->FSUIPC_Open(0, result));
+    InProcessBridge bridge(dir.Path(), simulator);
+    const std::string file = dir.Path() + "/vantrel-bridge";
+    const auto announce = [&](const std::string& token) {
+        const std::string text = bridge::FormatBridgeFile({bridge.Port(), token});
+        const int fd = open(file.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size()));
+        close(fd);
+    };
+    announce(std::string(64, 'd'));
+    EXPECT_FALSE(client->FSUIPC_Open(0, result));
+    announce(kToken);
+    ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
+    std::uint32_t value = 0;
+    for (const auto mode : {ScriptedSimulator::Mode::kFail, ScriptedSimulator::Mode::kTimeOut}) {
+        simulator.mode = mode;
+        ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &value, result));
+        EXPECT_FALSE(client->FSUIPC_Process(result));
+    }
+    client->FSUIPC_Close();
+    const std::string text = log.Text();
+    const std::string expected[] = {
+        "[bridge] bridge refused: no file " + file,
+        "[link] link not opened: result 2 (",
+        "[bridge] bridge refused: proof: the listener did not prove it knows the token",
+        "[bridge] bridge accepted on port " + std::to_string(bridge.Port()),
+        "[link] transport: the bridge",
+        "[link] link opened: simulator code 7 through FS98MAIN, after 2 tries that failed",
+        "[link] exchange failed after ",
+        "ms: result 12 (",
+        "ms: result 11 (",
+        "[link] link closed",
+    };
+    std::size_t from = 0;
+    for (const std::string& line : expected) {
+        const std::size_t at = text.find(line, from);
+        EXPECT_NE(at, std::string::npos) << line << " after offset " << from << " in\n" << text;
+        if (at != std::string::npos) from = at;
+    }
+    // A refusal that every try finds again is said once.
+    EXPECT_EQ(text.find("link not opened", text.find("link not opened") + 1), std::string::npos) << text;
 }
 
 TEST_F(BridgeTransportTest, TheSimulatorsAnswerGivesTheResultAndFaultsChangeNoDestination) {

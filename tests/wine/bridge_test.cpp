@@ -181,7 +181,25 @@ TEST_F(BridgeTest, TheCockpitSessionLinksThroughTheBridgeAndAgainAfterARestart) 
     EXPECT_EQ(session.Wait(30000), 0);
 }
 
+// How often the bridge's log beside it says the text, counted from the byte `from` on.
+std::size_t BridgeLogCount(const std::string& text, std::uintmax_t from = 0) {
+    std::ifstream in(std::string(VANTREL_WINDOWS_DIR) + "/vantrel-bridge.log", std::ios::binary);
+    in.seekg(std::streamoff(from));
+    std::size_t count = 0;
+    for (std::string line; std::getline(in, line);)
+        count += line.find(text) != std::string::npos;
+    return count;
+}
+
+std::uintmax_t BridgeLogSize() {
+    std::error_code ec;
+    const std::uintmax_t size =
+        std::filesystem::file_size(std::string(VANTREL_WINDOWS_DIR) + "/vantrel-bridge.log", ec);
+    return ec ? 0 : size;
+}
+
 TEST_F(BridgeTest, AConnectionWithoutTheProofGetsNoAnswerAndChangesNothing) {
+    const std::uintmax_t logged = BridgeLogSize();
     const bridge::Address address = Address();
     const std::string nonce(64, '5');
     const std::string hello = "hello " + nonce + "\n";
@@ -208,6 +226,11 @@ TEST_F(BridgeTest, AConnectionWithoutTheProofGetsNoAnswerAndChangesNothing) {
     }
     EXPECT_EQ(server_->Ask("get 0574 4"), "value 0");
     EXPECT_EQ(server_->Ask("status").substr(0, 18), "served 0 refused 0");
+    // Each attempt is in the bridge's log; its writer thread gets there a moment later.
+    const auto refused = [&] { return BridgeLogCount("connection closed without a valid proof", logged); };
+    for (int i = 0; i < 100 && refused() < std::size(attempts); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(refused(), std::size(attempts));
 
     // With both proofs: a faulty block is refused before it reaches the server; a sound one is
     // applied.
