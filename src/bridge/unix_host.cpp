@@ -81,8 +81,8 @@ bool PreparePrivateFolder(const std::string& path, std::string& reason) {
     }
     Status status;
     if (!Lstat(path, status) || (status.mode & kTypeMask) != kDirectory || status.uid != UserId() ||
-        (status.mode & 022) != 0) {
-        reason = path + " must be a folder of this user that nobody else can write to";
+        (status.mode & 077) != 0) {
+        reason = path + " must be a folder of this user that nobody else may use (mode 0700)";
         return false;
     }
     return true;

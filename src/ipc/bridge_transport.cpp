@@ -117,17 +117,20 @@ int ConnectLoopback(std::uint16_t port, Clock::time_point deadline) {
 }
 
 // A connection to the bridge at the address whose peer has proved it knows the token, after
-// this side has proved it too; -1 when anything fails. Nothing leaves this process before the
-// peer is known to be this user's, and no answer of the peer is taken before its proof held.
+// this side has proved it too; -1 when anything fails. Only the greeting's fresh nonce leaves
+// this process before the peer is known to be this user's, and no answer of the peer is taken
+// before its proof held. The owner check waits for the peer's proof line: the bridge has
+// accepted the connection by then, and only then do older kernels (before 6.17) show the
+// owner of its end rather than root.
 int ProvenConnection(const bridge::Address& address, Clock::time_point deadline) {
     const int fd = ConnectLoopback(address.port, deadline);
     if (fd < 0) return -1;
     const std::string client_nonce = bridge::FreshNonce();
-    bool proven = !client_nonce.empty() && LoopbackPeerIsOurs(fd);
+    bool proven = !client_nonce.empty();
     const std::string hello = "hello " + client_nonce + "\n";
     std::string line;
     proven = proven && SendAll(fd, hello.data(), hello.size(), deadline) == Io::kDone &&
-             ReceiveLine(fd, line, deadline) == Io::kDone;
+             ReceiveLine(fd, line, deadline) == Io::kDone && BridgePeerIsOurs(fd);
     // "proof <bridge nonce> <bridge proof>"
     const std::string verb = "proof ";
     const std::size_t nonce_at = verb.size(), proof_at = nonce_at + 2 * bridge::kNonceBytes + 1;
