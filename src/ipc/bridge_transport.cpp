@@ -130,16 +130,10 @@ int ProvenConnection(const bridge::Address& address, Clock::time_point deadline)
     const std::string hello = "hello " + client_nonce + "\n";
     std::string line;
     proven = proven && SendAll(fd, hello.data(), hello.size(), deadline) == Io::kDone &&
-             ReceiveLine(fd, line, deadline) == Io::kDone && BridgePeerIsOurs(fd);
-    // "proof <bridge nonce> <bridge proof>"
-    const std::string verb = "proof ";
-    const std::size_t nonce_at = verb.size(), proof_at = nonce_at + 2 * bridge::kNonceBytes + 1;
-    proven = proven && line.compare(0, verb.size(), verb) == 0 && line.size() > proof_at &&
-             line[proof_at - 1] == ' ';
-    const std::string bridge_nonce = proven ? line.substr(nonce_at, proof_at - 1 - nonce_at) : "";
-    proven = proven && bridge::IsNonce(bridge_nonce) &&
-             bridge::ProofHolds(line.substr(proof_at), address.token, bridge::Role::kBridge, client_nonce,
-                                bridge_nonce);
+             ReceiveLine(fd, line, deadline) == Io::kDone;
+    std::string bridge_nonce;
+    proven = proven && bridge::BridgeAnswerHolds(line, address.token, client_nonce, bridge_nonce) &&
+             BridgePeerIsOurs(fd);
     const std::string proof =
         proven ? "proof " + bridge::Proof(address.token, bridge::Role::kClient, client_nonce, bridge_nonce) +
                      "\n"
