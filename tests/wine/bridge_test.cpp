@@ -9,6 +9,7 @@
 
 #include <arpa/inet.h>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -288,13 +289,30 @@ std::vector<int> SilentConnections(std::uint16_t port, int count) {
     return fds;
 }
 
+// Another user keeps opening silent connections, 50 a second, so that more of them are open at
+// any time than the bridge has places for.
 TEST_F(BridgeTest, SilentConnectionsDoNotKeepTheOwnersProgramOut) {
-    const std::vector<int> crowd = SilentConnections(Address().port, 48);
-    // Long enough for the bridge to take them all, short of their 2 s to prove the token.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::uint16_t port = Address().port;
+    std::atomic<bool> stop{false};
+    std::vector<int> crowd;
+    std::thread crowding([&] {
+        while (!stop) {
+            const std::vector<int> one = SilentConnections(port, 1);
+            crowd.insert(crowd.end(), one.begin(), one.end());
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     std::uint32_t result = 0;
-    EXPECT_TRUE(Client()->FSUIPC_Open(0, result));
+    auto client = Client();
+    const bool linked = client->FSUIPC_Open(0, result);
+    std::uint32_t altitude = 1;
+    EXPECT_TRUE(linked && client->FSUIPC_Read(0x0574, 4, &altitude, result) &&
+                client->FSUIPC_Process(result));
+    stop = true;
+    crowding.join();
     EXPECT_EQ(result, 0u);
+    EXPECT_EQ(altitude, 0u);
     for (const int fd : crowd)
         close(fd);
 }
@@ -311,7 +329,13 @@ public:
         addr.sin_family = AF_INET;
         addr.sin_port = htons(port);
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        listening_ = bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && listen(fd_, 0) == 0;
+        // The dead bridge's socket goes with wineserver's clean-up, a moment after the process.
+        const Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
+        bool bound = false;
+        while (!(bound = bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) &&
+               Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        listening_ = bound && listen(fd_, 0) == 0;
         if (full) queued_ = SilentConnections(port, 4);
     }
     ~PortTaker() {
