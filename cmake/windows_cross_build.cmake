@@ -1,5 +1,6 @@
 # Builds the programs for 64-bit Windows with the MinGW-w64 cross compiler, warnings as errors.
-# The programs land in BUILD_DIR/vantrel. Run as a test:
+# The programs land in BUILD_DIR/vantrel; the 32-bit link programs (vantrel-bridge.exe,
+# vantrel-winsim.exe, as FS2004 is 32-bit) in BUILD_DIR-i686/vantrel. Run as a test:
 #   cmake -DSOURCE_DIR=<repo> -DBUILD_DIR=<dir> [-DGENERATOR=Ninja]
 #         [-DKIT_DIR=<Windows kit> -DHOST_TOOLS_DIR=<native build>/src/app] -P windows_cross_build.cmake
 # Without KIT_DIR: the layers without Qt (core, planning, ipc, cockpit) and the Windows programs
@@ -65,4 +66,24 @@ if(KIT_DIR)
   if(NOT packed EQUAL 0)
     message(FATAL_ERROR "making the Windows downloads failed")
   endif()
+endif()
+
+# The 32-bit link programs: the bridge the Linux download ships (it runs in 32-bit and 64-bit
+# prefixes alike), a stand-in simulator of the real one's bitness, and the tests' client (the
+# keeper of a 32-bit prefix).
+set(build_i686 ${BUILD_DIR}-i686)
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${build_i686} -G ${GENERATOR}
+          -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/mingw-w64-i686.cmake -DVANTREL_GUI=OFF
+          -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DVANTREL_WERROR=ON
+  RESULT_VARIABLE configured_i686)
+if(NOT configured_i686 EQUAL 0)
+  message(FATAL_ERROR "configuring the 32-bit Windows cross build failed")
+endif()
+execute_process(
+  COMMAND ${CMAKE_COMMAND} --build ${build_i686} --target vantrel-bridge vantrel-winsim link-driver
+  RESULT_VARIABLE built_i686 OUTPUT_VARIABLE output_i686 ERROR_VARIABLE output_i686)
+message("${output_i686}")
+if(NOT built_i686 EQUAL 0 OR output_i686 MATCHES "warning:")
+  message(FATAL_ERROR "the 32-bit Windows cross build failed or printed warnings")
 endif()

@@ -15,13 +15,18 @@ packages=(
   libssl-dev openssl
   xvfb xauth x11-utils x11-apps xdotool
   pulseaudio pulseaudio-utils sox libsox-fmt-all
-  mingw-w64 g++-mingw-w64-x86-64
-  wine wine64
+  mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
+  wine wine64 wine32:i386
   fonts-dejavu-core
   poppler-utils
   python3
   nsis zstd unzip
 )
+
+# FS2004 is a 32-bit program: the 32-bit bridge and stand-in are tried under 32-bit Wine.
+if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture i386; else dpkg --add-architecture i386; fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do

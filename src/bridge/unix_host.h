@@ -9,7 +9,7 @@
 // may be called.
 namespace vantrel::unix_host {
 
-// True when this program runs under Wine on x86-64 Linux.
+// True when this program runs under Wine on Linux (x86-64 or i386 build).
 bool HostIsLinux();
 
 std::uint32_t UserId();
