@@ -28,6 +28,11 @@ if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architec
   if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture i386; else dpkg --add-architecture i386; fi
 fi
 
+# The tests also run as an ordinary user (tests/scripts/as_ordinary_user.sh).
+if [ "$(id -u)" -eq 0 ] && ! id -u vantrel-tester >/dev/null 2>&1; then
+  useradd --system --user-group --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin vantrel-tester
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -9,9 +9,18 @@ namespace vantrel::wine {
 
 namespace {
 
+// A prefix the environment names instead of the build's (VANTREL_TEST_WINE_PREFIX,
+// VANTREL_TEST_WINE32_PREFIX: the ordinary user's stage runs in prefixes of that user's own).
+std::string PrefixPath(Prefix prefix) {
+    const char* named =
+        std::getenv(prefix == Prefix::kWin32 ? "VANTREL_TEST_WINE32_PREFIX" : "VANTREL_TEST_WINE_PREFIX");
+    if (named != nullptr && *named != '\0') return named;
+    return prefix == Prefix::kWin32 ? VANTREL_WINE32_PREFIX : VANTREL_WINE_PREFIX;
+}
+
 // The environment every Wine child gets: its prefix, and quiet.
 void PrepareEnvironment(Prefix prefix) {
-    setenv("WINEPREFIX", prefix == Prefix::kWin32 ? VANTREL_WINE32_PREFIX : VANTREL_WINE_PREFIX, 1);
+    setenv("WINEPREFIX", PrefixPath(prefix).c_str(), 1);
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
 }
