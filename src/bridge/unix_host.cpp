@@ -30,7 +30,10 @@ constexpr bool kLinuxCalls = true;
 
 long long Call(long long number, long long a = 0, long long b = 0, long long c = 0) {
     long result;
-    asm volatile("int $0x80" : "=a"(result) : "a"(long(number)), "b"(long(a)), "c"(long(b)), "d"(long(c)) : "memory");
+    asm volatile("int $0x80"
+                 : "=a"(result)
+                 : "a"(long(number)), "b"(long(a)), "c"(long(b)), "d"(long(c))
+                 : "memory");
     return result;
 }
 

@@ -81,7 +81,8 @@ private:
             for (ssize_t n; (n = read(connection, buffer, sizeof buffer)) > 0;) {
                 if (write(out, buffer, std::size_t(n)) != n) _exit(1);
                 if (replied || std::memchr(buffer, '\n', std::size_t(n)) == nullptr) continue;
-                const std::string answer = reply == kProve ? BridgeProof(std::string(buffer, std::size_t(n))) : reply;
+                const std::string answer =
+                    reply == kProve ? BridgeProof(std::string(buffer, std::size_t(n))) : reply;
                 replied = send(connection, answer.data(), answer.size(), MSG_NOSIGNAL) >= 0;
             }
         }

@@ -325,7 +325,8 @@ public:
         if (pipe(ready) != 0) throw std::runtime_error("pipe");
         sockaddr_storage addr{};
         socklen_t length = 0;
-        if (auto* v4 = reinterpret_cast<sockaddr_in*>(&addr); inet_pton(AF_INET, address.c_str(), &v4->sin_addr) == 1) {
+        if (auto* v4 = reinterpret_cast<sockaddr_in*>(&addr);
+            inet_pton(AF_INET, address.c_str(), &v4->sin_addr) == 1) {
             v4->sin_family = AF_INET;
             v4->sin_port = htons(port);
             length = sizeof *v4;
@@ -341,8 +342,7 @@ public:
             const int one = 1;
             const int s = setuid(65534) == 0 ? socket(addr.ss_family, SOCK_STREAM, 0) : -1;
             const bool listening =
-                s >= 0 &&
-                (!v6_only || setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &one, sizeof one) == 0) &&
+                s >= 0 && (!v6_only || setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &one, sizeof one) == 0) &&
                 bind(s, reinterpret_cast<sockaddr*>(&addr), length) == 0 && listen(s, 4) == 0;
             if (!listening || write(ready[1], "x", 1) != 1) _exit(1);
             for (;;)
