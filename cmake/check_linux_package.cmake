@@ -21,6 +21,22 @@ foreach(unwanted vantrel-sim link-driver.exe vn-erj145.ini erj145.csv)
     message(FATAL_ERROR "${tarball} holds ${unwanted}, which is not shipped")
   endif()
 endforeach()
+# The 32-bit bridge, once the Windows link programs are built (the Windows stage builds them
+# first): PE machine type 0x14c (i386) in its header.
+set(bridge ${BUILD_DIR}/windows-cross-i686/vantrel/vantrel-bridge.exe)
+if(EXISTS ${bridge})
+  if(NOT listing MATCHES "/vantrel-bridge.exe\n")
+    message(FATAL_ERROR "${tarball} lacks vantrel-bridge.exe")
+  endif()
+  file(READ ${bridge} pe_offset OFFSET 60 LIMIT 4 HEX)
+  string(SUBSTRING ${pe_offset} 0 2 low)
+  string(SUBSTRING ${pe_offset} 2 2 high)
+  math(EXPR machine_at "0x${high}${low} + 4")
+  file(READ ${bridge} machine OFFSET ${machine_at} LIMIT 2 HEX)
+  if(NOT machine STREQUAL "4c01")
+    message(FATAL_ERROR "the shipped vantrel-bridge.exe is not a 32-bit program (machine ${machine})")
+  endif()
+endif()
 message("${tarball} holds the program folder")
 
 # The README is the pilot's guide; the desktop entry starts the program from a folder whose path

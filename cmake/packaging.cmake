@@ -72,7 +72,8 @@ else()
   configure_file(${CMAKE_SOURCE_DIR}/cmake/linux/vantrel.desktop.in ${CMAKE_BINARY_DIR}/vantrel.desktop @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/vantrel.desktop DESTINATION .)
   install(PROGRAMS ${CMAKE_SOURCE_DIR}/cmake/linux/install-desktop-entry.sh DESTINATION .)
-  # The bridge to a simulator under Wine, from the Windows build of the link programs.
-  install(PROGRAMS ${CMAKE_BINARY_DIR}/windows-cross/vantrel/vantrel-bridge.exe DESTINATION . OPTIONAL)
+  # The bridge to a simulator under Wine, from the 32-bit Windows build of the link programs
+  # (FS2004 is 32-bit: it runs in 32-bit and 64-bit prefixes alike).
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/windows-cross-i686/vantrel/vantrel-bridge.exe DESTINATION . OPTIONAL)
 endif()
 include(CPack)
