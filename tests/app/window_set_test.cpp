@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,7 +112,8 @@ TEST_F(ProgramFixture, ClosingTheMainWindowSavesTheSettingsAndEndsTheProgram) {
     QObject::connect(program.Context().windows.Form1, &TForm1::closed,
                      [&quitRequested] { quitRequested = true; });
     EXPECT_TRUE(program.Context().windows.Form1->close());
-    EXPECT_TRUE(quitRequested);
+    // Once what the cockpit has under way (a cue's moment, say) has ended.
+    EXPECT_TRUE(vantrel::test::RunUntil([&] { return quitRequested; }, 5000));
     QFile settings(dir.path() + "/vn-erj145.ini");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("Origin="));

@@ -45,7 +45,7 @@ out="$(vantrel-suite --version)"
 for n in $(seq 300 360); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
 Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=":$n"
+export DISPLAY=":$n" QT_QPA_PLATFORM=xcb
 i=0
 while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
 vantrel-suite >"$work/program.log" 2>&1 &

@@ -110,6 +110,8 @@ TEST_F(WindowsProgramTest, BothProgramsCarryTheProjectVersion) {
 TEST_F(WindowsProgramTest, TheStartMenuEntryStartsTheProgramAndUpdatesAndTheUninstallerKeepTheLog) {
     const fs::path installer = Download("-windows-x64.exe");
     ASSERT_FALSE(installer.empty()) << "no installer was made";
+    // The installer and the commands below run in the test's prefix, where the paths are read.
+    setenv("WINEPREFIX", VANTREL_WINE_PREFIX, 1);
     const std::string install = std::string(VANTREL_WINE) + " " + Quoted(installer.string()) + " /S";
     ASSERT_EQ(Shell(install), 0);
     const fs::path user = fs::path(VANTREL_WINE_PREFIX) / "drive_c/users" / getpwuid(getuid())->pw_name;
