@@ -37,7 +37,8 @@ build_fuzz_tests() {
 
 build_tsan() {
   configure build-tsan -DVANTREL_SANITIZE=thread -DVANTREL_TIMEOUT_SCALE=5
-  cmake --build build-tsan --target "${tests[@]}"
+  # The build runs some of its programs (the pictures' painters).
+  TSAN_OPTIONS="suppressions=$suppressions/tsan.supp" cmake --build build-tsan --target "${tests[@]}"
 }
 
 # Runs ctest in a folder with the sanitizers' reports going to a fresh folder; fails on any report.
