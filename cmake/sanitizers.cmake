@@ -1,4 +1,4 @@
-# A whole build under one sanitizer, for the sanitizer stages of ./test (clang; see
+# A whole build under one sanitizer, for the sanitizer stages of ./test (GCC or clang; see
 # scripts/sanitizer-stages.sh). VANTREL_FUZZ builds under AddressSanitizer and UBSan already.
 #   thread   ThreadSanitizer
 #   address  AddressSanitizer with UndefinedBehaviorSanitizer, any undefined behaviour fatal
