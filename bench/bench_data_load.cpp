@@ -1,8 +1,12 @@
 // One whole data load of the link window: the exchange of its nine reads handed to the link
 // thread and over the posix transport to the real server on a thread of this process, the
 // fuel, altitude and weight arithmetic, and the writes of the actual fields and the fuel figure.
+// The argument is the diagnostic log's level (0 off, 1 info as the program runs, 2 detail): the
+// log's cost is the difference to the run without it.
 #include "cockpit/cockpit.h"
 #include "cockpit/link_thread.h"
+#include "core/event_log.h"
+#include "ipc/link_log.h"
 #include "ipc/offset_space.h"
 #include "ipc/offsets.h"
 #include "ipc/posix_ipc_server.h"
@@ -10,6 +14,7 @@
 #include "planning/flight_plan.h"
 
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -38,6 +43,8 @@ void BM_WholeDataLoad(benchmark::State& state) {
     std::string reason;
     if (!server.Start(dir, {"FS98MAIN"}, reason)) throw std::runtime_error(reason);
     std::thread serving([&] { server.Run(); });
+    const LogLevel level = static_cast<LogLevel>(state.range(0));
+    StartEventLog({dir + "/vantrel.log", "bench", level});
 
     FlightPlan plan;
     plan.SetText(FieldId::Edit23, "27000");
@@ -56,12 +63,34 @@ void BM_WholeDataLoad(benchmark::State& state) {
         benchmark::DoNotOptimize(cockpit.data);
     }
     cockpit.link.FSUIPC_Close();
+    StopEventLog();
     server.Stop();
     serving.join();
     server.Shutdown();
     std::filesystem::remove_all(dir);
 }
 
-BENCHMARK(BM_WholeDataLoad)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+// What the log adds to each exchange of a data load, measured alone (the whole load above varies
+// more from run to run than this costs): the exchange's timing and its line, written or not.
+void BM_ExchangeLogCost(benchmark::State& state) {
+    char pattern[] = "/tmp/vantrel-bench-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    StartEventLog({dir + "/vantrel.log", "bench", static_cast<LogLevel>(state.range(0))});
+    LinkLog log;
+    for (auto _ : state) {
+        const auto started = std::chrono::steady_clock::now();
+        log.Exchanged(true, 0, 188, std::chrono::steady_clock::now() - started);
+    }
+    StopEventLog();
+    std::filesystem::remove_all(dir);
+}
+
+BENCHMARK(BM_ExchangeLogCost)->ArgName("log")->DenseRange(0, 2)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_WholeDataLoad)
+    ->ArgName("log")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

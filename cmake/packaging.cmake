@@ -10,7 +10,11 @@ install(DIRECTORY ${VANTREL_OUT_DIR}/ DESTINATION . USE_SOURCE_PERMISSIONS
         PATTERN erj145.csv EXCLUDE
         PATTERN erj145.bak EXCLUDE
         PATTERN vn-erj145.ini EXCLUDE
-        PATTERN autospeed.ini EXCLUDE)
+        PATTERN autospeed.ini EXCLUDE
+        # data/'s README (how the tables and sounds were made) is for developers; the download's
+        # README is the pilot's guide, below.
+        PATTERN README.md EXCLUDE)
+include(${CMAKE_CURRENT_LIST_DIR}/release_files.cmake)
 
 set(CPACK_PACKAGE_NAME "VantrelSuite")
 set(CPACK_PACKAGE_VENDOR "Vantrel Suite")
@@ -18,6 +22,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Flight planning and cockpit aids for the 
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vantrel Suite")
 set(CPACK_PACKAGE_EXECUTABLES vantrel "Vantrel Suite")
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/packages)
+# One entry per product, whatever the version: an update replaces the installed one (and
+# installs into its folder, where the flight log and settings are).
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Vantrel Suite")
 # The folder inside the zip and the tar.gz carries the name and version, like the installer.
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 
@@ -29,7 +36,15 @@ if(WIN32)
   # installer template asks for administrator rights; this build's copy does not.
   set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\\\Programs")
   set(CPACK_NSIS_DISPLAY_NAME "Vantrel Suite")
-  set(CPACK_NSIS_PACKAGE_NAME "Vantrel Suite")
+  # The installer's title: "Vantrel Suite 2.1 Setup".
+  set(CPACK_NSIS_PACKAGE_NAME "Vantrel Suite ${PROJECT_VERSION}")
+  # The program sits at the top of its folder (CPack's default is bin\): the Start menu's
+  # entries and the finish page's "Run" start it there; a second entry opens the pilot's guide.
+  set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
+  set(CPACK_NSIS_MUI_FINISHPAGE_RUN vantrel.exe)
+  set(CPACK_NSIS_MENU_LINKS "help\\manual.pdf" "Vantrel Suite pilot's guide")
+  # The licence page shows the bundled components' licences and the program's own.
+  set(CPACK_RESOURCE_FILE_LICENSE ${VANTREL_LICENCE_PAGE})
   set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/data/icon1.ico)
   set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/data/icon1.ico)
   set(CPACK_NSIS_INSTALLED_ICON_NAME vantrel.exe)
@@ -42,16 +57,23 @@ if(WIN32)
   # A 64-bit installer for the 64-bit program (NSIS makes 32-bit ones unless told).
   string(REPLACE "; CPack install script designed for a nmake build"
                  "; CPack install script designed for a nmake build\n  Target amd64-unicode" _template "${_template}")
+  # The Start menu's folder is "Vantrel Suite" whatever the version (the installer's title, from
+  # CPACK_NSIS_PACKAGE_NAME, carries the version).
+  string(REPLACE "  !insertmacro MUI_PAGE_STARTMENU Application $STARTMENU_FOLDER"
+                 "  !define MUI_STARTMENUPAGE_DEFAULTFOLDER \"${CPACK_PACKAGE_INSTALL_DIRECTORY}\"\n  !insertmacro MUI_PAGE_STARTMENU Application $STARTMENU_FOLDER"
+                 _template "${_template}")
   file(WRITE ${_template_dir}/NSIS.template.in "${_template}")
   list(PREPEND CMAKE_MODULE_PATH ${_template_dir})
 else()
-  set(CPACK_GENERATOR TGZ)
+  set(CPACK_GENERATOR TGZ DEB)
+  include(${CMAKE_CURRENT_LIST_DIR}/debian_package.cmake)
   set(CPACK_SYSTEM_NAME linux-x86_64)
   # The desktop entry names the folder it was unpacked into once install-desktop-entry.sh runs.
   configure_file(${CMAKE_SOURCE_DIR}/cmake/linux/vantrel.desktop.in ${CMAKE_BINARY_DIR}/vantrel.desktop @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/vantrel.desktop DESTINATION .)
   install(PROGRAMS ${CMAKE_SOURCE_DIR}/cmake/linux/install-desktop-entry.sh DESTINATION .)
-  # The bridge to a simulator under Wine, from the Windows build of the link programs.
-  install(PROGRAMS ${CMAKE_BINARY_DIR}/windows-cross/vantrel/vantrel-bridge.exe DESTINATION . OPTIONAL)
+  # The bridge to a simulator under Wine, from the 32-bit Windows build of the link programs
+  # (FS2004 is 32-bit: it runs in 32-bit and 64-bit prefixes alike).
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/windows-cross-i686/vantrel/vantrel-bridge.exe DESTINATION . OPTIONAL)
 endif()
 include(CPack)

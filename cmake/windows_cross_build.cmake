@@ -1,5 +1,6 @@
 # Builds the programs for 64-bit Windows with the MinGW-w64 cross compiler, warnings as errors.
-# The programs land in BUILD_DIR/vantrel. Run as a test:
+# The programs land in BUILD_DIR/vantrel; the 32-bit link programs (vantrel-bridge.exe,
+# vantrel-winsim.exe, as FS2004 is 32-bit) in BUILD_DIR-i686/vantrel. Run as a test:
 #   cmake -DSOURCE_DIR=<repo> -DBUILD_DIR=<dir> [-DGENERATOR=Ninja]
 #         [-DKIT_DIR=<Windows kit> -DHOST_TOOLS_DIR=<native build>/src/app] -P windows_cross_build.cmake
 # Without KIT_DIR: the layers without Qt (core, planning, ipc, cockpit) and the Windows programs
@@ -42,23 +43,30 @@ if(NOT kit_before STREQUAL kit_now)
 endif()
 file(MAKE_DIRECTORY ${BUILD_DIR})
 file(WRITE ${kit_mark} "${kit_now}")
-execute_process(
-  COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${BUILD_DIR} -G ${GENERATOR} ${toolchain}
-          -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DVANTREL_WERROR=ON
-  RESULT_VARIABLE configured)
-if(NOT configured EQUAL 0)
-  message(FATAL_ERROR "configuring the Windows cross build failed")
-endif()
-execute_process(
-  COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} ${targets}
-  RESULT_VARIABLE built OUTPUT_VARIABLE output ERROR_VARIABLE output)
-message("${output}")
-if(NOT built EQUAL 0)
-  message(FATAL_ERROR "the Windows cross build failed")
-endif()
-if(output MATCHES "warning:")
-  message(FATAL_ERROR "the Windows cross build printed warnings")
-endif()
+# Configures and builds one folder, optimised as the native build is, warnings as errors.
+#   cross_build(<folder> <what, for messages> TOOLCHAIN <arguments...> TARGETS [--target <t>...])
+function(cross_build dir what)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "TOOLCHAIN;TARGETS")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${dir} -G ${GENERATOR} ${arg_TOOLCHAIN}
+            -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DVANTREL_WERROR=ON
+    RESULT_VARIABLE configured)
+  if(NOT configured EQUAL 0)
+    message(FATAL_ERROR "configuring the ${what} failed")
+  endif()
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} --build ${dir} ${arg_TARGETS}
+    RESULT_VARIABLE built OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  message("${output}")
+  if(NOT built EQUAL 0)
+    message(FATAL_ERROR "the ${what} failed")
+  endif()
+  if(output MATCHES "warning:")
+    message(FATAL_ERROR "the ${what} printed warnings")
+  endif()
+endfunction()
+
+cross_build(${BUILD_DIR} "Windows cross build" TOOLCHAIN ${toolchain} TARGETS ${targets})
 # The downloads (portable zip and installer) of the whole program.
 if(KIT_DIR)
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target package RESULT_VARIABLE packed)
@@ -66,3 +74,10 @@ if(KIT_DIR)
     message(FATAL_ERROR "making the Windows downloads failed")
   endif()
 endif()
+
+# The 32-bit link programs: the bridge the Linux download ships (it runs in 32-bit and 64-bit
+# prefixes alike), a stand-in simulator of the real one's bitness, and the tests' client (the
+# keeper of a 32-bit prefix).
+cross_build(${BUILD_DIR}-i686 "32-bit Windows cross build"
+            TOOLCHAIN -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/mingw-w64-i686.cmake -DVANTREL_GUI=OFF
+            TARGETS --target vantrel-bridge vantrel-winsim link-driver)

@@ -1,6 +1,8 @@
 # Creates or removes the Wine prefix the Wine tests share, so that one run boots Wine once.
 #   cmake -DACTION=create|remove -DPREFIX=<dir> -DWINE=<wine64 loader> -DWINESERVER=<wineserver>
-#         [-DKEEPER=<link-driver.exe>] -P wine_prefix.cmake
+#         [-DKEEPER=<link-driver.exe>] [-DARCH=win32|win64] -P wine_prefix.cmake
+# ARCH win32 makes a 32-bit prefix (WINEARCH=win32, with the 32-bit loader as WINE), where
+# pilots run FS2004; the default is a 64-bit one.
 # create: a fresh prefix whose registry selects Wine's null graphics driver before the first
 # boot (windows work without an X server), booted, its wineserver kept running until remove.
 # Wine ends its service processes when the last program of a prefix exits and starts them
@@ -8,6 +10,10 @@
 # until remove, so that each test's programs start at once.
 # remove: ends every process of the prefix and deletes it.
 set(ENV{WINEPREFIX} ${PREFIX})
+if(NOT ARCH)
+  set(ARCH win64)
+endif()
+set(ENV{WINEARCH} ${ARCH})
 set(ENV{WINEDEBUG} -all)
 # No Mono or Gecko installers, no menu entries.
 set(ENV{WINEDLLOVERRIDES} "mscoree,mshtml=;winemenubuilder.exe=d")
@@ -18,18 +24,20 @@ if(NOT WINE OR NOT EXISTS "${WINE}")
 endif()
 
 get_filename_component(work ${PREFIX} DIRECTORY)
+set(end_processes ${CMAKE_CURRENT_LIST_DIR}/end_wine_prefix_processes.sh)
 set(log ${work}/boot.log)
 
 if(ACTION STREQUAL "create")
   if(EXISTS ${PREFIX})
     execute_process(COMMAND ${WINESERVER} -k TIMEOUT 30 OUTPUT_QUIET ERROR_QUIET)
+    execute_process(COMMAND ${end_processes} ${PREFIX} TIMEOUT 30)
     file(REMOVE_RECURSE ${PREFIX})
   endif()
   file(MAKE_DIRECTORY ${PREFIX})
   file(WRITE ${PREFIX}/user.reg
     "WINE REGISTRY Version 2\n"
     ";; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n"
-    "#arch=win64\n\n"
+    "#arch=${ARCH}\n\n"
     "[Software\\\\Wine\\\\Drivers]\n"
     "\"Graphics\"=\"null\"\n")
   # Output goes to a file: the server and Wine's helper processes outlive these commands and
@@ -54,6 +62,7 @@ if(ACTION STREQUAL "create")
 elseif(ACTION STREQUAL "remove")
   if(EXISTS ${PREFIX})
     execute_process(COMMAND ${WINESERVER} -k TIMEOUT 30 OUTPUT_QUIET ERROR_QUIET)
+    execute_process(COMMAND ${end_processes} ${PREFIX} TIMEOUT 30)
   endif()
   file(REMOVE_RECURSE ${PREFIX} ${log})
 else()

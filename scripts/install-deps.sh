@@ -16,13 +16,24 @@ packages=(
   libssl-dev openssl
   xvfb xauth x11-utils x11-apps xdotool
   pulseaudio pulseaudio-utils sox libsox-fmt-all
-  mingw-w64 g++-mingw-w64-x86-64
-  wine wine64
+  mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
+  wine wine64 wine32:i386
   fonts-dejavu-core
   poppler-utils
   python3
   nsis zstd unzip
+  dpkg-dev libx11-6
 )
+
+# FS2004 is a 32-bit program: the 32-bit bridge and stand-in are tried under 32-bit Wine.
+if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$(id -u)" -ne 0 ]; then sudo dpkg --add-architecture i386; else dpkg --add-architecture i386; fi
+fi
+
+# The tests also run as an ordinary user (tests/scripts/as_ordinary_user.sh).
+if [ "$(id -u)" -eq 0 ] && ! id -u vantrel-tester >/dev/null 2>&1; then
+  useradd --system --user-group --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin vantrel-tester
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -78,7 +78,11 @@ Application::~Application() {
     // then the link window's closing closes a link that is up.
     for (QWidget* window : created_)
         window->hide();
-    if (cockpit_) cockpit_->Close();
+    if (cockpit_) {
+        cockpit_->Close();
+        cockpit_->CloseNow(); // no event loop any more: what still waits ends here
+    }
+    clock_->Stop();
     // The windows go before the plan and the context they refer to; the main window last,
     // because the others may still read it while they close.
     form6_.reset();

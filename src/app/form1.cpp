@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "app_context.h"
+#include "app_version.h"
 #include "message_boxes.h"
 #include "panel_widget.h"
 #include "ui_form1.h"
@@ -44,6 +45,7 @@ QFrame#PanelTop QLineEdit, QFrame#Panel1 QLineEdit, QFrame#Panel8 QLineEdit {
 
 TForm1::TForm1(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx), ui(new Ui::TForm1) {
     ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Vantrel Suite ERJ-145 V") + QString::fromLatin1(vantrel::kVersion));
     setStyleSheet(QString::fromLatin1(kCockpitStyle));
     // The window sizes itself to its content and refuses every resize request.
     setFixedSize(size());
@@ -58,7 +60,13 @@ TForm1::TForm1(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    // The clock's tick takes its turn among the cockpit's handlers, like every timer of theirs.
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (ctx_.cockpit)
+            ctx_.cockpit->QuickClick([this] { Timer1Timer(); });
+        else
+            Timer1Timer();
+    });
 
     FormCreate();
 }

@@ -19,11 +19,14 @@
 #include "shell/aircraft_config_writer.h"
 #include "shell/settings_file.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 using vantrel::FieldId;
@@ -71,13 +74,35 @@ void TForm1::Panel10Click() {
     close();
 }
 
+namespace {
+// Longer than one exchange's send, the most an exchange goes on after the shutdown asks it to end.
+constexpr int kExitLimitMs = 10000;
+} // namespace
+
 void TForm1::closeEvent(QCloseEvent* event) {
     if (!FormCloseQuery()) {
         event->ignore();
         return;
     }
     event->accept();
-    emit closed();
+    // Every window goes out of sight at once; the program ends once the cockpit has finished what
+    // is under way (a landing's data load, the flight log's last lines, the link), which an
+    // exchange's time-out bounds. Should anything still wait after that, the end comes anyway.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QPointer<TForm1> self(this);
+    auto finished = [self] {
+        if (!self) return;
+        if (self->ctx_.windows.Form7) self->ctx_.windows.Form7->DestroySpeech();
+        emit self->closed();
+    };
+    vantrel::Cockpit* cockpit = ctx_.cockpit;
+    if (!cockpit) {
+        finished();
+        return;
+    }
+    cockpit->Close(finished);
+    if (!cockpit->Closed()) QTimer::singleShot(kExitLimitMs, this, [cockpit] { cockpit->CloseNow(); });
 }
 
 // The shutdown sequence. A settings value that cannot be written keeps the window open, so
@@ -93,8 +118,6 @@ bool TForm1::FormCloseQuery() {
         return false;
     }
     if (ctx_.windows.FormMain) ctx_.windows.FormMain->close();
-    if (ctx_.cockpit) ctx_.cockpit->Close(); // the flight log's last lines, then the link
-    if (ctx_.windows.Form7) ctx_.windows.Form7->DestroySpeech();
     return true;
 }
 

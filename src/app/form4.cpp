@@ -62,14 +62,12 @@ TForm4::TForm4(vantrel::AppContext& ctx, QWidget* parent) : QWidget(parent), ctx
         panel->setFont(f);
         panel->setLineWidth(1);
     }
-    connect(ui->label7, &TPanel::clicked, this, [this] {
-        if (gauge_) gauge_->label7Click();
-    });
-    connect(ui->Panel13, &TPanel::clicked, this, [this] {
-        if (gauge_) gauge_->Panel13Click();
-    });
+    connect(ui->label7, &TPanel::clicked, this,
+            [this] { Click([](vantrel::Gauge& g) { g.label7Click(); }); });
+    connect(ui->Panel13, &TPanel::clicked, this,
+            [this] { Click([](vantrel::Gauge& g) { g.Panel13Click(); }); });
     connect(ui->Panel1, &TPanel::mouseDown, this, [this](Qt::MouseButton button) {
-        if (gauge_) gauge_->Panel1MouseDown(GaugeButton(button));
+        Click([mouse = GaugeButton(button)](vantrel::Gauge& g) { g.Panel1MouseDown(mouse); });
     });
 }
 
@@ -82,9 +80,20 @@ TForm4::~TForm4() {
     }
 }
 
-void TForm4::Attach(vantrel::Gauge& gauge, vantrel::ControlBoard& controls) {
+void TForm4::Click(std::function<void(vantrel::Gauge&)> action) {
+    if (!gauge_) return;
+    vantrel::Gauge* gauge = gauge_;
+    if (inTurn_)
+        inTurn_([gauge, action = std::move(action)] { action(*gauge); });
+    else
+        action(*gauge);
+}
+
+void TForm4::Attach(vantrel::Gauge& gauge, vantrel::ControlBoard& controls,
+                    std::function<void(std::function<void()>)> inTurn) {
     gauge_ = &gauge;
     controls_ = &controls;
+    inTurn_ = std::move(inTurn);
     // Other windows paint from the same board: they are told as well.
     QPointer<TForm4> self(this);
     controls.onChanged = [previous = controls.onChanged, self](const std::string& name) {

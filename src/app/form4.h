@@ -2,6 +2,7 @@
 #include "window_drag.h"
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -29,7 +30,9 @@ public:
 
     // Shows this gauge and follows it: its controls, its visibility and its place. The main
     // window of ctx is the one Panel1 shows and hides.
-    void Attach(vantrel::Gauge& gauge, vantrel::ControlBoard& controls);
+    // inTurn runs a click's action in its turn among the cockpit's handlers (empty: at once).
+    void Attach(vantrel::Gauge& gauge, vantrel::ControlBoard& controls,
+                std::function<void(std::function<void()>)> inTurn = {});
     // Repaints the named control ("Form4.label7", ...) from the board.
     void ShowControl(const std::string& name);
 
@@ -48,6 +51,8 @@ private:
     vantrel::AppContext& ctx_;
     std::unique_ptr<Ui::TForm4> ui;
     vantrel::Gauge* gauge_ = nullptr;
+    std::function<void(std::function<void()>)> inTurn_;
+    void Click(std::function<void(vantrel::Gauge&)> action);
     vantrel::ControlBoard* controls_ = nullptr;
     WindowDrag drag_;
 };

@@ -17,15 +17,16 @@ namespace vantrel {
 void ConnectSpeedHoldAndGauge(Cockpit& cockpit, AppContext& ctx) {
     WindowSet& w = ctx.windows;
     if (w.Form4) {
-        w.Form4->Attach(cockpit.gauge, cockpit.controls);
+        w.Form4->Attach(cockpit.gauge, cockpit.controls,
+                        [&cockpit](std::function<void()> action) { cockpit.QuickClick(std::move(action)); });
         const QRect main = w.Form1 ? w.Form1->frameGeometry() : QRect();
         cockpit.gauge.FormCreate(main.left(), main.top(), main.width());
         w.Form4->PlaceFirstTime(w.Form7);
     }
     if (w.Form7) {
         QPointer<TForm7> form7(w.Form7);
-        form7->pnatClick = [&cockpit] { cockpit.hold.pnatClick(); };
-        form7->pnrevClick = [&cockpit] { cockpit.hold.pnrevClick(); };
+        form7->pnatClick = [&cockpit] { cockpit.PnatClick(); };
+        form7->pnrevClick = [&cockpit] { cockpit.PnrevClick(); };
         ControlBoard& controls = cockpit.controls;
         controls.onChanged = [previous = controls.onChanged, form7, &controls](const std::string& name) {
             if (previous) previous(name);

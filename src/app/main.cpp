@@ -1,9 +1,13 @@
 #include "app_context.h"
 #include "app_title.h"
+#include "app_version.h"
 #include "application.h"
 #include "frmmain.h"
+#include "program_log.h"
 #include "shipped_fonts.h"
 #include "window_report.h"
+
+#include "shell/support_report.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -11,7 +15,10 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    if (vantrel::PrintVersionIfAsked(argc, argv)) return 0;
     QApplication app(argc, argv);
+    const vantrel::ProgramLogScope log(QApplication::applicationDirPath().toStdString() + "/",
+                                       vantrel::kProgramLogFile, "vantrel", argc, argv);
     vantrel::UseShippedFonts();
     // --voices: the voice selection window on its own.
     if (HasVoicesSwitch(argc, argv)) {

@@ -2,6 +2,7 @@
 
 #include "app_context.h"
 #include "cockpit/cockpit_task.h"
+#include "core/event_log.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,9 +17,17 @@ int RunBox(QMessageBox& box) {
     return box.exec();
 }
 
+bool AskInBox(const std::string& text, const std::string& caption, QWidget* parent, QuestionIcon icon) {
+    QMessageBox box(icon == QuestionIcon::Stop ? QMessageBox::Critical : QMessageBox::Question,
+                    QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    return RunBox(box) == QMessageBox::Yes;
+}
+
 } // namespace
 
 void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
+    LogEvent("error box", text);
     if (ctx.dialogs.showError) {
         ctx.dialogs.showError(text);
         return;
@@ -29,6 +38,7 @@ void ShowError(AppContext& ctx, const std::string& text, QWidget* parent) {
 }
 
 void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent) {
+    LogEvent("message", text);
     if (ctx.dialogs.showMessage) {
         ctx.dialogs.showMessage(text);
         return;
@@ -40,11 +50,10 @@ void ShowMessage(AppContext& ctx, const std::string& text, QWidget* parent) {
 
 bool AskYesNo(AppContext& ctx, const std::string& text, const std::string& caption, QWidget* parent,
               QuestionIcon icon) {
-    if (ctx.dialogs.askYesNo) return ctx.dialogs.askYesNo(text, caption);
-    QMessageBox box(icon == QuestionIcon::Stop ? QMessageBox::Critical : QMessageBox::Question,
-                    QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    return RunBox(box) == QMessageBox::Yes;
+    const bool yes =
+        ctx.dialogs.askYesNo ? ctx.dialogs.askYesNo(text, caption) : AskInBox(text, caption, parent, icon);
+    LogQuestion(text, yes);
+    return yes;
 }
 
 } // namespace vantrel

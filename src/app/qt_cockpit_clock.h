@@ -3,6 +3,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 
 namespace vantrel {
@@ -16,6 +17,12 @@ public:
     void After(int ms, std::function<void()> resume) override;
     // From any thread: runs fn on this object's thread, from its event loop.
     void Post(std::function<void()> fn);
+    // The program's end: nothing asked for before runs any more (a handler paused until then
+    // stays paused while the windows go).
+    void Stop() { stopped_ = true; }
+
+private:
+    std::atomic<bool> stopped_{false};
 };
 
 } // namespace vantrel

@@ -85,11 +85,15 @@ void QtWaveOutput::Pump() {
 }
 
 void QtWaveOutput::Stop() {
-    // The stream is closed, which drops what it holds at once.
+    // The stream is closed, which drops what it holds at once. The sink goes later, from the
+    // event loop: its destructor lets pending events run (PulseAudio), which must never happen
+    // inside a cockpit handler or while the program takes its windows down.
     pump_.stop();
-    if (sink_) sink_->stop();
+    if (sink_) {
+        sink_->stop();
+        sink_.release()->deleteLater();
+    }
     io_ = nullptr;
-    sink_.reset();
     playing_.reset();
     at_ = 0;
 }

@@ -5,6 +5,7 @@
 #include "panel_widget.h"
 
 #include "planning/flight_plan.h"
+#include "shell/support_report.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -38,9 +39,20 @@ QString ReportDirArgument(int argc, char** argv) {
 }
 
 WindowReport::WindowReport(Application& program, QString dir) : program_(program), dir_(std::move(dir)) {
+    CopySupportFiles();
     timer_.setInterval(kCheckMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Check(); });
     timer_.start();
+}
+
+WindowReport::~WindowReport() {
+    CopySupportFiles();
+}
+
+void WindowReport::CopySupportFiles() const {
+    const SupportReport report = WriteSupportReport(program_.Plan().paths.ProgramDir, dir_.toStdString());
+    std::printf("%s\n", DescribeSupportReport(report).c_str());
+    std::fflush(stdout);
 }
 
 void WindowReport::Check() {

@@ -13,12 +13,19 @@ class Application;
 // lamps (Panel2, Panel3 as RRGGBB) and the route and fuel fields. Runs on the window thread
 // from a timer; each file is replaced in one piece. A folder that cannot be written is said
 // once on standard error.
+// Besides, when it starts and again when the program ends, DIR gets what a support request
+// needs (the logs, the settings, the flight log's last lines: shell/support_report.h), and
+// standard output says where it went.
 class WindowReport {
 public:
     WindowReport(Application& program, QString dir);
+    ~WindowReport();
+    WindowReport(const WindowReport&) = delete;
+    WindowReport& operator=(const WindowReport&) = delete;
 
 private:
     void Check();
+    void CopySupportFiles() const;
 
     Application& program_;
     QString dir_;

@@ -1,14 +1,21 @@
 #include "tcp_server.h"
 
+#include "bridge_log.h"
+
 #include "ipc/bridge_wire.h"
 
 #include <ws2tcpip.h>
+
+#include <algorithm>
 
 namespace vantrel {
 
 namespace {
 
 constexpr std::size_t kMaxConnections = 32;
+// A pass takes at most this many waiting connections, so that a flood cannot starve the
+// connections already open.
+constexpr int kMaxAcceptsPerPass = 256;
 constexpr int kSendTimeoutMs = 2000;
 
 bool SendAll(SOCKET socket, const std::string& data) {
@@ -51,12 +58,15 @@ bool TcpServer::Listen(std::string& reason) {
     addr.sin_port = 0;
     int length = sizeof addr;
     if (listener_ == INVALID_SOCKET ||
-        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(listener_, 16) != 0 ||
+        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        listen(listener_, SOMAXCONN) != 0 ||
         getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &length) != 0) {
         reason = "cannot listen on 127.0.0.1 (error " + std::to_string(WSAGetLastError()) + ")";
         return false;
     }
     port_ = ntohs(addr.sin_port);
+    u_long non_blocking = 1;
+    ioctlsocket(listener_, FIONBIO, &non_blocking);
     return true;
 }
 
@@ -78,6 +88,7 @@ void TcpServer::Run(const std::atomic<bool>& stop) {
             if (keep) {
                 kept.push_back(std::move(c));
             } else {
+                LogBridgeConnectionClosed(c.session->Authenticated());
                 closesocket(c.socket);
             }
         }
@@ -86,21 +97,32 @@ void TcpServer::Run(const std::atomic<bool>& stop) {
     }
 }
 
+// Takes every connection waiting. When all places are taken, the oldest connection that has
+// not proved the token yet gives its place up: silent connections of somebody else then cannot
+// keep this user's program out.
 void TcpServer::Accept() {
-    const SOCKET s = accept(listener_, nullptr, nullptr);
-    if (s == INVALID_SOCKET) return;
-    if (connections_.size() >= kMaxConnections) {
-        closesocket(s);
-        return;
+    for (int n = 0; n < kMaxAcceptsPerPass; ++n) {
+        const SOCKET s = accept(listener_, nullptr, nullptr);
+        if (s == INVALID_SOCKET) return;
+        if (connections_.size() >= kMaxConnections) {
+            const auto oldest = std::find_if(connections_.begin(), connections_.end(),
+                                             [](const Connection& c) { return !c.session->Authenticated(); });
+            if (oldest == connections_.end()) {
+                closesocket(s);
+                continue;
+            }
+            closesocket(oldest->socket);
+            connections_.erase(oldest);
+        }
+        u_long non_blocking = 1;
+        ioctlsocket(s, FIONBIO, &non_blocking);
+        const BOOL no_delay = TRUE;
+        setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay), sizeof no_delay);
+        auto simulator = std::make_unique<WindowSimulator>(link_);
+        auto session = std::make_unique<BridgeSession>(token_, *simulator);
+        connections_.push_back(Connection{s, std::move(simulator), std::move(session),
+                                          GetTickCount64() + bridge::kHelloTimeoutMs});
     }
-    u_long non_blocking = 1;
-    ioctlsocket(s, FIONBIO, &non_blocking);
-    const BOOL no_delay = TRUE;
-    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay), sizeof no_delay);
-    auto simulator = std::make_unique<WindowSimulator>(link_);
-    auto session = std::make_unique<BridgeSession>(token_, *simulator);
-    connections_.push_back(
-        Connection{s, std::move(simulator), std::move(session), GetTickCount64() + bridge::kHelloTimeoutMs});
 }
 
 bool TcpServer::Read(Connection& connection) {

@@ -14,7 +14,7 @@ namespace vantrel {
 
 // Loopback TCP listener serving bridge sessions, one request at a time. A connection that
 // does not show the token within a few seconds, shows a wrong one or breaks the protocol is
-// closed without an answer.
+// closed without an answer; with every place taken, the oldest unproven one makes room.
 class TcpServer {
 public:
     TcpServer(WindowLink& link, std::string token);
@@ -32,6 +32,7 @@ private:
         std::unique_ptr<BridgeSession> session;
         ULONGLONG token_deadline;
     };
+    // Takes every waiting connection.
     void Accept();
     // False when the connection is to be closed.
     bool Read(Connection& connection);

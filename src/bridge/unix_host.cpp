@@ -10,24 +10,51 @@ namespace vantrel::unix_host {
 namespace {
 
 #if defined(__x86_64__)
-constexpr bool kX86_64 = true;
+constexpr bool kLinuxCalls = true;
 
 long long Call(long long number, long long a = 0, long long b = 0, long long c = 0) {
     long long result;
     asm volatile("syscall" : "=a"(result) : "a"(number), "D"(a), "S"(b), "d"(c) : "rcx", "r11", "memory");
     return result;
 }
+
+// x86-64 Linux system call numbers.
+constexpr long long kRead = 0, kWrite = 1, kOpen = 2, kClose = 3, kLstat = 6, kFsync = 74, kRename = 82,
+                    kMkdir = 83, kUnlink = 87, kGetuid = 102;
+// The kernel's struct stat: mode at byte 24, uid at 28, size at 48.
+constexpr int kModeAt = 24, kUidAt = 28, kSizeAt = 48;
+#elif defined(__i386__)
+// The 32-bit bridge (FS2004's own bitness) reaches the kernel through its 32-bit entry, in a
+// 32-bit Wine process and in a WoW64 one alike (its memory lies below 4 GiB).
+constexpr bool kLinuxCalls = true;
+
+long long Call(long long number, long long a = 0, long long b = 0, long long c = 0) {
+    long result;
+    asm volatile("int $0x80"
+                 : "=a"(result)
+                 : "a"(long(number)), "b"(long(a)), "c"(long(b)), "d"(long(c))
+                 : "memory");
+    return result;
+}
+
+// i386 Linux system call numbers: lstat64 and getuid32 for full sizes and user ids.
+constexpr long long kRead = 3, kWrite = 4, kOpen = 5, kClose = 6, kLstat = 196, kFsync = 118, kRename = 38,
+                    kMkdir = 39, kUnlink = 10, kGetuid = 199;
+// The kernel's struct stat64: mode at byte 16, uid at 24, size at 44.
+constexpr int kModeAt = 16, kUidAt = 24, kSizeAt = 44;
 #else
-constexpr bool kX86_64 = false;
+constexpr bool kLinuxCalls = false;
 
 long long Call(long long, long long = 0, long long = 0, long long = 0) {
     return -38; // ENOSYS
 }
+
+constexpr long long kRead = 0, kWrite = 0, kOpen = 0, kClose = 0, kLstat = 0, kFsync = 0, kRename = 0,
+                    kMkdir = 0, kUnlink = 0, kGetuid = 0;
+constexpr int kModeAt = 0, kUidAt = 0, kSizeAt = 0;
 #endif
 
-// x86-64 Linux system call numbers and flags.
-constexpr long long kRead = 0, kWrite = 1, kOpen = 2, kClose = 3, kLstat = 6, kFsync = 74, kRename = 82,
-                    kMkdir = 83, kUnlink = 87, kGetuid = 102;
+// Open flags and errors, the same on both.
 constexpr long long kReadOnly = 0, kWriteOnly = 1, kCreate = 0100, kExclusive = 0200, kNoFollow = 0400000,
                     kCloseOnExec = 02000000;
 constexpr long long kExists = -17;
@@ -44,19 +71,18 @@ struct Status {
 };
 
 bool Lstat(const std::string& path, Status& status) {
-    // The kernel's struct stat on x86-64: mode at byte 24, uid at 28, size at 48.
     alignas(8) unsigned char st[144] = {};
     if (Call(kLstat, Arg(path), (long long)(std::uintptr_t)st) != 0) return false;
-    std::memcpy(&status.mode, st + 24, 4);
-    std::memcpy(&status.uid, st + 28, 4);
-    std::memcpy(&status.size, st + 48, 8);
+    std::memcpy(&status.mode, st + kModeAt, 4);
+    std::memcpy(&status.uid, st + kUidAt, 4);
+    std::memcpy(&status.size, st + kSizeAt, 8);
     return true;
 }
 
 } // namespace
 
 bool HostIsLinux() {
-    if (!kX86_64) return false;
+    if (!kLinuxCalls) return false;
     using HostVersion = void (*)(const char**, const char**);
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     auto host_version = ntdll == nullptr ? nullptr
@@ -81,8 +107,8 @@ bool PreparePrivateFolder(const std::string& path, std::string& reason) {
     }
     Status status;
     if (!Lstat(path, status) || (status.mode & kTypeMask) != kDirectory || status.uid != UserId() ||
-        (status.mode & 022) != 0) {
-        reason = path + " must be a folder of this user that nobody else can write to";
+        (status.mode & 077) != 0) {
+        reason = path + " must be a folder of this user that nobody else may use (mode 0700)";
         return false;
     }
     return true;

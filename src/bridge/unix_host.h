@@ -9,13 +9,13 @@
 // may be called.
 namespace vantrel::unix_host {
 
-// True when this program runs under Wine on x86-64 Linux.
+// True when this program runs under Wine on Linux (x86-64 or i386 build).
 bool HostIsLinux();
 
 std::uint32_t UserId();
 
 // Creates the folder (mode 0700) when missing; false with a reason when it is missing and
-// cannot be created, or exists but belongs to another user or is writable by others.
+// cannot be created, or exists but belongs to another user or has any group or other bits.
 bool PreparePrivateFolder(const std::string& path, std::string& reason);
 
 // Writes the file with mode 0600 through a temporary file and a rename.

@@ -45,7 +45,9 @@ void RegisterChecklistWindow(SessionCommands& commands) {
     }
     commands.clicks["Form7.Panel13"] = [](Session& s) { s.checklists.strip.NextItem(); };
     commands.clicks["Form7.Panel14"] = [](Session& s) { s.checklists.strip.LastItem(); };
-    // Left: the main window on or off; right: the checklist window hides.
+    // Its click does nothing (the mouse-down acts): left, the main window on or off; right, the
+    // checklist window hides.
+    commands.clicks["Form7.Panel3"] = [](Session&) {};
     commands.mice["Form7.Panel3"] = [](Session& s, MouseButton button) {
         if (button == MouseButton::Left) s.cockpit.gauge.ToggleMainWindow();
         if (button == MouseButton::Right) s.checklists.visible = false;

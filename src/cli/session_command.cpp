@@ -1,14 +1,17 @@
 // vantrel-cli session: the whole program without windows, driven line by line on standard input.
 #include "json_writer.h"
 #include "plan_edits.h"
+#include "program_log.h"
 #include "session.h"
 
 #include "cockpit/cockpit_clock.h"
 #include "cockpit/cockpit_timer.h"
 #include "core/convert.h"
+#include "core/event_log.h"
 #include "ipc/simulator_window.h"
 #include "planning/flight_plan.h"
 #include "shell/startup.h"
+#include "shell/support_report.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -53,6 +56,11 @@ bool ParseOptions(int argc, char** argv, SessionOptions& options, std::string& p
             }
         } else if (arg == "--answer-no") {
             options.answerNo = true;
+        } else if (arg == "--log-level" && hasValue) {
+            if (!ParseLogLevel(argv[++i])) {
+                problem = std::string("--log-level needs off, info or detail: ") + argv[i];
+                return false;
+            }
         } else {
             problem = "unknown or incomplete option: " + arg;
             return false;
@@ -195,13 +203,14 @@ int RunSessionCommand(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options, problem)) {
         std::cerr << "vantrel-cli session: " << problem << "\n"
                   << "usage: vantrel-cli session --program-dir DIR [--now YYYY-MM-DDTHH:MM:SS] "
-                     "[--utc-bias MINUTES] [--answer-no]\n";
+                     "[--utc-bias MINUTES] [--answer-no] [--log-level off|info|detail]\n";
         return 2;
     }
 
     // The speech engine's voice list wants an application object.
     std::unique_ptr<QCoreApplication> app;
     if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
+    const ProgramLogScope programLog(options.programDir, kCliLogFile, "vantrel-cli", argc, argv);
 
     FlightPlan plan;
     VirtualClock clock(options.now ? *options.now : RealLocalNow());
@@ -225,7 +234,10 @@ int RunSessionCommand(int argc, char** argv) {
 
     StartupHooks hooks;
     const bool answer = session.answer;
-    hooks.ask = [answer](const std::string&) { return answer; };
+    hooks.ask = [answer](const std::string& text) {
+        LogQuestion(text, answer); // in the log as a window's answer would be
+        return answer;
+    };
     hooks.startBackgroundSound = [&cockpit] { cockpit.cues.StartBackground(); };
     hooks.colorCfgLamp = [&cockpit](std::uint32_t color) { cockpit.controls.SetColor("Panel7", color); };
     const StartupResult started = RunStartupSequence(plan, options.programDir, hooks);

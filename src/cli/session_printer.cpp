@@ -2,8 +2,9 @@
 #include "plan_json.h"
 #include "session.h"
 
-#include "planning/flight_plan.h"
 #include "cockpit/cockpit_clock.h"
+#include "core/event_log.h"
+#include "planning/flight_plan.h"
 
 namespace vantrel::cli {
 
@@ -42,6 +43,8 @@ QJsonObject SessionLine(const std::string& command, Session& session) {
         {"sounds", session.log.sounds},  {"spoken", session.log.spoken},
         {"beeps", session.log.beeps},    {"errors", session.log.errors},
     };
+    for (const auto& error : session.log.errors)
+        LogEvent("error box", error.toString().toStdString());
     session.log = SessionLog{};
     return line;
 }

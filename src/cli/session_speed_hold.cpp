@@ -26,11 +26,17 @@ void RegisterSpeedHoldAndGauge(SessionCommands& commands) {
             if (!s.checklists.disabled && s.cockpit.seams.speak) s.cockpit.seams.speak(text);
         };
     });
-    commands.clicks["Form7.pnat"] = [](Session& s) { s.cockpit.hold.pnatClick(); };
-    commands.clicks["Form7.pnrev"] = [](Session& s) { s.cockpit.hold.pnrevClick(); };
-    commands.clicks["Form4.label7"] = [](Session& s) { s.cockpit.gauge.label7Click(); };
-    commands.clicks["Form4.Panel13"] = [](Session& s) { s.cockpit.gauge.Panel13Click(); };
-    commands.mice["Form4.Panel1"] = [](Session& s, MouseButton b) { s.cockpit.gauge.Panel1MouseDown(b); };
+    commands.clicks["Form7.pnat"] = [](Session& s) { s.cockpit.PnatClick(); };
+    commands.clicks["Form7.pnrev"] = [](Session& s) { s.cockpit.PnrevClick(); };
+    commands.clicks["Form4.label7"] = [](Session& s) {
+        s.cockpit.QuickClick([&s] { s.cockpit.gauge.label7Click(); });
+    };
+    commands.clicks["Form4.Panel13"] = [](Session& s) {
+        s.cockpit.QuickClick([&s] { s.cockpit.gauge.Panel13Click(); });
+    };
+    commands.mice["Form4.Panel1"] = [](Session& s, MouseButton b) {
+        s.cockpit.QuickClick([&s, b] { s.cockpit.gauge.Panel1MouseDown(b); });
+    };
     // The main window's Gauge panel shows or hides the gauge, and the checklist window unless
     // its voice features are off.
     commands.clicks["Panel9"] = [](Session& s) {

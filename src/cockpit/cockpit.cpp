@@ -24,9 +24,32 @@ void DefineMainWindowControls(ControlBoard& controls) {
     controls.Define("Form5.lbfuel", ControlState{"5000 lb", colors::Silver, true, true});
 }
 
+namespace {
+
+CockpitSeams ThroughGate(const CockpitSeams& given, LinkGate& gate) {
+    CockpitSeams seams = given;
+    seams.linkRunner = &gate;
+    return seams;
+}
+
+// The text of any error a handler ends with: the known ones as they are, anything else said
+// plainly, so the user sees it and the cockpit goes on.
+std::string ErrorText(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "An unexpected error occurred";
+    }
+}
+
+} // namespace
+
 Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string programDir_,
                  std::unique_ptr<IpcTransport> transport, IpcTimings timings)
-    : plan(plan_), seams(seams_), programDir(std::move(programDir_)), handlers(seams.dispatch),
+    : plan(plan_), handlers(seams_.dispatch), linkGate(handlers, seams_.linkRunner),
+      seams(ThroughGate(seams_, linkGate)), programDir(std::move(programDir_)),
       link(std::move(transport), timings), snd(seams.wave),
       cues(snd, seams.clock, programDir, plan.values.SoundOn, handlers),
       linkWindow(plan, link, cues, controls, data, seams, programDir, handlers),
@@ -42,7 +65,15 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
       hold(plan, link, data, controls, *linkWindow.Timer1, seams.linkRunner), gauge(plan, controls, cues) {
     // An error a handler ends with shows as the plan's errors do.
     handlers.onError = [this](std::exception_ptr error) {
-        plan.Guarded([&] { std::rethrow_exception(error); });
+        if (plan.onError) plan.onError(ErrorText(error));
+    };
+    // The recorder's minute after a landing takes its turn like every other handler, so a box
+    // it shows never lets a data load write the same flight meanwhile.
+    linkWindow.Timer2->OnTimer = [this] {
+        handlers.Post([this]() -> Task<> {
+            recorder.Timer2Timer();
+            co_return;
+        });
     };
     linkWindow.onFlightPhase = [this] { recorder.FlightPhaseStep(); };
     linkWindow.fuelUsedLb = [this] { return recorder.FuelUsedLb(); };
@@ -68,41 +99,80 @@ Cockpit::Cockpit(FlightPlan& plan_, const CockpitSeams& seams_, std::string prog
 }
 
 Cockpit::~Cockpit() {
-    // No exchange may outlive the link it works on.
-    link.StopRetrying();
-    if (seams.linkRunner) seams.linkRunner->Finish();
+    CloseNow();
 }
 
 void Cockpit::Start() {
     linkWindow.FormCreate();
 }
 
-void Cockpit::Close() {
-    if (closed_) return;
-    closed_ = true;
+void Cockpit::Close(std::function<void()> closed) {
+    if (closed) whenClosed_.push_back(std::move(closed));
+    if (finished_) {
+        for (std::function<void()>& f : std::exchange(whenClosed_, {}))
+            f();
+        return;
+    }
+    if (closing_) return;
+    closing_ = true;
+    linkWindow.Timer1->SetEnabled(false);
     link.StopRetrying();
-    if (seams.linkRunner) seams.linkRunner->Finish();
-    recorder.Shutdown();
-    linkWindow.FormClose();
+    handlers.Close([this] { return Shutdown(); });
+}
+
+Task<> Cockpit::Shutdown() {
+    if (!recorderShutDown_) {
+        recorderShutDown_ = true;
+        recorder.Shutdown();
+    }
+    co_await linkWindow.FormClose();
+    linkGate.Finish();
+    finished_ = true;
+    for (std::function<void()>& f : std::exchange(whenClosed_, {}))
+        f();
+}
+
+void Cockpit::CloseNow() {
+    if (finished_) return;
+    closing_ = true;
+    linkWindow.Timer1->SetEnabled(false);
+    linkWindow.Timer2->OnTimer = nullptr;
+    link.StopRetrying();
+    // The exchange that is out ends after its current send; the handlers waiting for it never
+    // go on (their resumption goes with the event loop), so the link is idle from here on.
+    linkGate.Finish();
+    if (!recorderShutDown_) {
+        recorderShutDown_ = true;
+        recorder.Shutdown();
+    }
+    linkWindow.CloseLinkNow();
+    finished_ = true;
+    for (std::function<void()>& f : std::exchange(whenClosed_, {}))
+        f();
+}
+
+// A link button's switch cue comes at once, whatever the link is doing; its action takes its
+// turn after every handler before it.
+void Cockpit::PostAfterCue(HandlerQueue::Handler action) {
+    handlers.Post([this] { return cues.SwitchCue(); }, HandlerQueue::Lane::Quick);
+    handlers.Post(std::move(action));
 }
 
 void Cockpit::Button3Click() {
-    handlers.Post([this] { return SetUtc(); });
+    PostAfterCue([this] { return SetUtc(); });
 }
 
 Task<> Cockpit::SetUtc() {
-    co_await cues.SwitchCue();
     const LocalMs now = seams.clock.Now();
     const int bias = plan.values.UtcBiasMinutes;
     co_await OnLink(seams.linkRunner, [&] { WriteSimulatorClock(link, now, bias); });
 }
 
 void Cockpit::Button4Click() {
-    handlers.Post([this] { return LoadWeather(); });
+    PostAfterCue([this] { return LoadWeather(); });
 }
 
 Task<> Cockpit::LoadWeather() {
-    co_await cues.SwitchCue();
     int qnh = 0, oat = 0;
     bool read = false;
     co_await OnLink(seams.linkRunner, [&] { read = ReadSimulatorWeather(link, qnh, oat); });
@@ -110,7 +180,7 @@ Task<> Cockpit::LoadWeather() {
 }
 
 void Cockpit::Button7Click() {
-    handlers.Post([this] { return ToggleAlert(); });
+    handlers.Post([this] { return ToggleAlert(); }, HandlerQueue::Lane::Quick);
 }
 
 Task<> Cockpit::ToggleAlert() {
@@ -119,20 +189,32 @@ Task<> Cockpit::ToggleAlert() {
 }
 
 void Cockpit::Button8Click() {
-    plan.Guarded([this] { plan.Button8Click(); });
+    QuickClick([this] { plan.Guarded([this] { plan.Button8Click(); }); });
 }
 
+// The "UIPC" lamp. Its right click is the way out of a hung simulator: the monitor stops and an
+// exchange that waits ends after its current send at once; the link closes in its turn.
 void Cockpit::Panel3MouseDown(MouseButton button) {
-    handlers.Post([this, button] { return LinkLampDown(button); });
-}
-
-Task<> Cockpit::LinkLampDown(MouseButton button) {
-    co_await cues.SwitchCue();
-    co_await linkWindow.Panel3MouseDown(button);
+    if (button != MouseButton::Right) {
+        handlers.Post(
+            [this]() -> Task<> {
+                co_await cues.SwitchCue();
+                linkWindow.StepMonitorPeriod();
+            },
+            HandlerQueue::Lane::Quick);
+        return;
+    }
+    handlers.Post(
+        [this]() -> Task<> {
+            co_await cues.SwitchCue();
+            linkWindow.SwitchOffAtOnce();
+        },
+        HandlerQueue::Lane::Quick);
+    handlers.Post([this] { return linkWindow.SwitchOff(); });
 }
 
 void Cockpit::Panel6MouseDown(MouseButton button) {
-    handlers.Post([this, button] { return StepAlert(button); });
+    handlers.Post([this, button] { return StepAlert(button); }, HandlerQueue::Lane::Quick);
 }
 
 Task<> Cockpit::StepAlert(MouseButton button) {
@@ -141,7 +223,24 @@ Task<> Cockpit::StepAlert(MouseButton button) {
 }
 
 void Cockpit::Panel5Click() {
-    vantrel::Panel5Click(plan);
+    QuickClick([this] { vantrel::Panel5Click(plan); });
+}
+
+void Cockpit::PnatClick() {
+    QuickClick([this] { hold.pnatClick(); });
+}
+
+void Cockpit::PnrevClick() {
+    QuickClick([this] { hold.pnrevClick(); });
+}
+
+void Cockpit::QuickClick(std::function<void()> action) {
+    handlers.Post(
+        [action = std::move(action)]() -> Task<> {
+            action();
+            co_return;
+        },
+        HandlerQueue::Lane::Quick);
 }
 
 } // namespace vantrel

@@ -6,6 +6,7 @@
 #include "cockpit/gauge.h"
 #include "cockpit/handler_queue.h"
 #include "cockpit/link_data.h"
+#include "cockpit/link_gate.h"
 #include "cockpit/link_window.h"
 #include "cockpit/mouse_button.h"
 #include "cockpit/sound_cues.h"
@@ -13,8 +14,10 @@
 #include "cockpit/wave_sound.h"
 #include "ipc/ipc_client.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -35,10 +38,16 @@ public:
 
     // After the windows are created: the link window's monitor starts.
     void Start();
-    // The shutdown: an exchange that is out stops after its current send, the flight log takes
-    // what it still owes (or the user is shown it), then the link window closes (and with it a
-    // link that is up). A second call finds nothing to do.
-    void Close();
+    // The shutdown: the timers stop, no later handler runs, an exchange that is out stops after
+    // its current send, and the handler running now ends (a landing's data load included); then
+    // the flight log takes what it still owes (or the user is shown it) and the link window
+    // closes (and with it a link that is up, on the link thread); then `closed` runs. Without a
+    // paused handler all of it happens before Close returns. A second call only adds `closed`.
+    void Close(std::function<void()> closed = {});
+    // The same at once, for the program's very end: waits for the exchange that is out (one
+    // send at most) instead of the handlers that wait for it.
+    void CloseNow();
+    bool Closed() const { return finished_; }
 
     // Main-window handlers on the link; each takes its turn among the cockpit's handlers.
     void Button3Click(); // "Set UTC"
@@ -48,11 +57,18 @@ public:
     void Panel3MouseDown(MouseButton button);
     void Panel6MouseDown(MouseButton button);
     void Panel5Click(); // "Sound"
+    // The checklist window's "SPD" and "REV" panels.
+    void PnatClick();
+    void PnrevClick();
+    // A click on a control that never needs the link (the gauge's, say), in its turn among
+    // the cockpit's handlers; what it throws is shown as the handlers' errors are.
+    void QuickClick(std::function<void()> action);
 
     FlightPlan& plan;
-    CockpitSeams seams;
-    std::string programDir;
     HandlerQueue handlers;
+    LinkGate linkGate;  // the handlers' way to the seams' link runner
+    CockpitSeams seams; // as given, with the exchanges through linkGate
+    std::string programDir;
     IpcClient link;
     TWaveSound snd;
     SoundCues cues;
@@ -65,12 +81,16 @@ public:
     Gauge gauge;             // the speeds gauge Form4
 
 private:
+    Task<> Shutdown();
+    void PostAfterCue(HandlerQueue::Handler action);
     Task<> SetUtc();
     Task<> LoadWeather();
     Task<> ToggleAlert();
     Task<> StepAlert(MouseButton button);
-    Task<> LinkLampDown(MouseButton button);
-    bool closed_ = false;
+    bool closing_ = false;
+    bool finished_ = false;
+    bool recorderShutDown_ = false;
+    std::vector<std::function<void()>> whenClosed_;
 };
 
 // The main window's named controls that the cockpit shows, as they are at start.

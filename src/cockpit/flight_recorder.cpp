@@ -1,5 +1,6 @@
 #include "cockpit/flight_recorder.h"
 
+#include "cockpit/cockpit_log.h"
 #include "core/convert.h"
 #include "planning/flight_plan.h"
 
@@ -30,6 +31,7 @@ void FlightRecorder::FlightPhaseStep() {
         entry_.takeoffUtc = UtcNow();
         entry_.takeoffWeight = plan_.Text(FieldId::Edit48);
         phase_ = 1;
+        LogTakeoff(fuel);
     } else if (!wasOnGround && !onGround) {
         fuelUsed_ = fuelAtTakeoff_ - fuel;
         plan_.SetColor(FieldId::Edit30, colors::Lime);
@@ -40,6 +42,7 @@ void FlightRecorder::FlightPhaseStep() {
         entry_.tripFuel = plan_.Text(FieldId::Edit19);
         timer2_.SetEnabled(true);
         ++phase_;
+        LogLanding(phase_, fuelUsed_);
     } else {
         plan_.SetColor(FieldId::Edit30, colors::Yellow);
     }
@@ -48,6 +51,7 @@ void FlightRecorder::FlightPhaseStep() {
 void FlightRecorder::Timer2Timer() {
     timer2_.SetEnabled(false);
     const long long minutes = FlightMinutes(entry_);
+    LogFlightDue(minutes, phase_, kShortestMinutes, kLongestMinutes);
     if (minutes < kShortestMinutes || minutes > kLongestMinutes || phase_ != 2) return;
     FlightLogEntry entry = entry_;
     entry.origin = plan_.Text(FieldId::Edit1);
@@ -62,17 +66,27 @@ void FlightRecorder::Timer2Timer() {
 }
 
 void FlightRecorder::WriteKeptLines() {
+    // A box shown below lets other code run; a second writer meanwhile would write the same
+    // line again. The lines wait for this one.
+    if (writing_) return;
+    writing_ = true;
+    struct Writing {
+        bool& flag;
+        ~Writing() { flag = false; }
+    } writing{writing_};
     while (!kept_.empty()) {
         const FlightLogWrite result = AppendFlightLog(programDir_, kept_.front().line);
+        if (result.Written()) {
+            LogFlightLineWritten(kept_.front().line);
+            kept_.pop_front(); // written: gone before anything is shown
+        }
         if (!result.backupFailure.empty() && !backupFailureTold_) {
             backupFailureTold_ = true;
             Report(result.backupFailure + ". The flight log has no backup.");
         }
-        if (result.Written()) {
-            kept_.pop_front();
-            continue;
-        }
+        if (result.Written()) continue;
         lastFailure_ = result.failure;
+        LogFlightLinesKept(kept_.size(), result.failure);
         // Each flight is told once: the one just landed, not again the ones kept before it.
         bool untold = false;
         for (KeptLine& k : kept_)

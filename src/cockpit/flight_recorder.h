@@ -69,6 +69,7 @@ private:
     std::string lastFailure_; // why the log did not take the oldest kept line
     bool backupFailureTold_ = false;
     bool shuttingDown_ = false;
+    bool writing_ = false;
 };
 
 } // namespace vantrel

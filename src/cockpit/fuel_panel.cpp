@@ -1,5 +1,6 @@
 #include "cockpit/fuel_panel.h"
 
+#include "cockpit/cockpit_log.h"
 #include "cockpit/link_thread.h"
 #include "core/convert.h"
 #include "core/rounding.h"
@@ -65,12 +66,13 @@ Task<> FuelPanel::ToggleValve(const char* label) {
     controls_.SetCaption(label, IsClosed(label) ? "" : kClosed);
 }
 
+// The valves never need the link: they switch even while an exchange waits.
 void FuelPanel::Image3Click() {
-    handlers_.Post([this] { return ToggleValve(kLeftValve); });
+    handlers_.Post([this] { return ToggleValve(kLeftValve); }, HandlerQueue::Lane::Quick);
 }
 
 void FuelPanel::Image4Click() {
-    handlers_.Post([this] { return ToggleValve(kRightValve); });
+    handlers_.Post([this] { return ToggleValve(kRightValve); }, HandlerQueue::Lane::Quick);
 }
 
 void FuelPanel::Image2Click() {
@@ -94,7 +96,7 @@ Task<> FuelPanel::LetWaitingRun() {
 }
 
 Task<> FuelPanel::EndLoop() {
-    monitor_.SetEnabled(true);
+    if (!handlers_.Closed()) monitor_.SetEnabled(true);
     cues_.Player().Stop();
     cues_.StartBackground();
     co_await LetWaitingRun();
@@ -145,6 +147,7 @@ Task<> FuelPanel::Refuel() {
     StartFuelSound();
     monitor_.SetEnabled(false);
     refuelling_ = true;
+    LogFuelLoopStart(true, target, data_.leftFuelLb + data_.rightFuelLb);
     controls_.SetCaption(kSwitch, kSwitchOn);
     const double half = static_cast<double>(target / 2);
     int stalled = 0;
@@ -155,9 +158,12 @@ Task<> FuelPanel::Refuel() {
         const double right = std::min({data_.rightFuelLb + 10 + Random10(), half, data_.rightCapacityLb});
         if (left <= data_.leftFuelLb && right <= data_.rightFuelLb) break; // both tanks are full
         co_await Step(left, right);
+        if (handlers_.Closed()) break; // the program is ending
         stalled = data_.leftFuelLb + data_.rightFuelLb > before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
+    LogFuelLoopEnd(true, target, data_.leftFuelLb + data_.rightFuelLb, TanksKnown(), stalled >= kStallSteps,
+                   false);
     refuelling_ = false;
     controls_.SetCaption(kSwitch, kSwitchOff);
     controls_.SetCaption(kLeftValve, "");
@@ -185,6 +191,7 @@ Task<> FuelPanel::Defuel() {
     monitor_.SetEnabled(false);
     StartFuelSound();
     defuelling_ = true;
+    LogFuelLoopStart(false, target, data_.leftFuelLb + data_.rightFuelLb);
     int stalled = 0;
     while (IsClosed(kDefuelValve) && TanksKnown() &&
            target < RoundHalfEven(data_.leftFuelLb + data_.rightFuelLb)) {
@@ -193,9 +200,12 @@ Task<> FuelPanel::Defuel() {
         const double right = std::max(0.0, data_.rightFuelLb - 10 - Random10());
         if (left >= data_.leftFuelLb && right >= data_.rightFuelLb) break; // both tanks are empty
         co_await Step(left, right);
+        if (handlers_.Closed()) break;
         stalled = data_.leftFuelLb + data_.rightFuelLb < before ? 0 : stalled + 1;
         if (stalled >= kStallSteps) break;
     }
+    LogFuelLoopEnd(false, target, data_.leftFuelLb + data_.rightFuelLb, TanksKnown(), stalled >= kStallSteps,
+                   !IsClosed(kDefuelValve));
     defuelling_ = false;
     controls_.SetCaption(kDefuelValve, "");
     co_await EndLoop();

@@ -17,6 +17,11 @@ LinkThread::~LinkThread() {
 }
 
 void LinkThread::Run(std::function<void()> job, std::function<void()> done) {
+    {
+        std::lock_guard lock(mutex_);
+        // After the link's end nothing more goes out; the handler goes on as after a failure.
+        if (closed_) job = [] {};
+    }
     if (!poster_) {
         std::promise<void> ended;
         std::future<void> waited = ended.get_future();
@@ -38,6 +43,7 @@ void LinkThread::Run(std::function<void()> job, std::function<void()> done) {
 
 void LinkThread::Finish() {
     std::unique_lock lock(mutex_);
+    closed_ = true;
     jobs_.clear();
     idle_.wait(lock, [this] { return !running_; });
 }
@@ -51,7 +57,12 @@ void LinkThread::Loop() {
         jobs_.pop_front();
         running_ = true;
         lock.unlock();
-        job.work();
+        try {
+            job.work();
+        } catch (...) {
+            // A job keeps its own errors for its handler (OnLink); anything else must not end
+            // the thread that every later exchange needs.
+        }
         job.done();
         lock.lock();
         running_ = false;
@@ -64,8 +75,20 @@ Task<> OnLink(LinkRunner* runner, std::function<void()> job) {
         job();
         co_return;
     }
-    co_await Resumption(
-        [runner, &job](std::function<void()> resume) { runner->Run(std::move(job), std::move(resume)); });
+    // What the job throws on the link thread is thrown on in the handler, which shows it.
+    std::exception_ptr error;
+    co_await Resumption([runner, &job, &error](std::function<void()> resume) {
+        runner->Run(
+            [&job, &error] {
+                try {
+                    job();
+                } catch (...) {
+                    error = std::current_exception();
+                }
+            },
+            std::move(resume));
+    });
+    if (error) std::rethrow_exception(error);
 }
 
 } // namespace vantrel

@@ -16,7 +16,8 @@ public:
     virtual ~LinkRunner() = default;
     // Runs job away from the window thread, then done on the window thread.
     virtual void Run(std::function<void()> job, std::function<void()> done) = 0;
-    // Drops the jobs not yet started and waits for the one running (the program's end).
+    // The program's end: drops the jobs not yet started, waits for the one running, and runs
+    // no later job (its handler still goes on, as after a failed exchange).
     virtual void Finish() = 0;
 };
 
@@ -49,6 +50,7 @@ private:
     std::deque<Job> jobs_;
     bool running_ = false;
     bool stopping_ = false;
+    bool closed_ = false;
     std::thread thread_;
 };
 

@@ -1,6 +1,7 @@
 #include "cockpit/link_window.h"
 
 #include "cockpit/altitude_alert.h"
+#include "cockpit/cockpit_log.h"
 #include "cockpit/control_board.h"
 #include "cockpit/link_data.h"
 #include "cockpit/link_thread.h"
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace vantrel {
 
@@ -27,7 +29,7 @@ constexpr int kRecorderPeriodMs = 60000;
 constexpr int kMinimumQnh = 500; // below it the simulator has no weather yet
 constexpr double kFeetPerMetre = 3.28084;
 
-// Sets a flag for the lifetime of the guard.
+// Sets a flag for the lifetime of the guard, however the handler holding it ends.
 class Busy {
 public:
     explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
@@ -37,6 +39,18 @@ public:
 
 private:
     bool& flag_;
+};
+
+// Counts a running data load for the lifetime of the guard.
+class Counted {
+public:
+    explicit Counted(int& count) : count_(count) { ++count_; }
+    ~Counted() { --count_; }
+    Counted(const Counted&) = delete;
+    Counted& operator=(const Counted&) = delete;
+
+private:
+    int& count_;
 };
 
 // Pounds in a tank. A level above full counts as full: a tank holds no more than its capacity.
@@ -63,7 +77,11 @@ void LinkWindow::FormCreate() {
     Timer1->SetEnabled(true);
 }
 
-void LinkWindow::FormClose() {
+Task<> LinkWindow::FormClose() {
+    if (linked) co_await OnLink(seams_.linkRunner, [this] { link_.FSUIPC_Close(); });
+}
+
+void LinkWindow::CloseLinkNow() {
     if (linked) link_.FSUIPC_Close();
 }
 
@@ -108,12 +126,15 @@ void LinkWindow::Timer1Timer() {
     handlers_.Post([this] { return TickTurn(); });
 }
 
+// A tick never runs inside another tick or inside a data load (a handler's own loads do).
 Task<> LinkWindow::TickTurn() {
-    if (!inTick_ && !inLoad_) {
-        Busy busy(inTick_);
-        co_await Tick();
-    }
-    tickAsked_ = false;
+    struct Asked {
+        bool& flag;
+        ~Asked() { flag = false; }
+    } asked{tickAsked_};
+    if (inTick_ || loads_ > 0) co_return;
+    Busy busy(inTick_);
+    co_await Tick();
 }
 
 Task<> LinkWindow::Tick() {
@@ -123,6 +144,7 @@ Task<> LinkWindow::Tick() {
     }
 
     simulatorWindow = co_await LookForSimulator();
+    LogSimulatorWindow(simulatorWindow);
     if (!simulatorWindow) {
         controls_.SetColor("Panel2", colors::Red);
         controls_.SetColor("Panel3", colors::Red);
@@ -170,6 +192,7 @@ Task<> LinkWindow::Tick() {
 }
 
 Task<> LinkWindow::ShowLinkLost() {
+    LogLinkLost();
     shownLinked = 0;
     co_await OnLink(seams_.linkRunner, [this] { link_.FSUIPC_Close(); });
     linked = false;
@@ -193,9 +216,10 @@ Task<> LinkWindow::CloseLink() {
     EnableLinkButtons(false);
 }
 
+// A handler that runs where this load lets waiting handlers run (a refuel switch clicked during
+// a tick, say) carries out its own data loads; this one then goes on from what they read.
 Task<bool> LinkWindow::DataLoad() {
-    if (inLoad_) co_return false;
-    Busy busy(inLoad_);
+    Counted load(loads_);
 
     controls_.SetColor("Panel3", colors::Yellow);
     const bool wasOpen = link_.IsOpen();
@@ -283,14 +307,23 @@ void LinkWindow::ShowFigures() {
     controls_.SetColor("Panel3", colors::Lime);
 }
 
-Task<> LinkWindow::Panel3MouseDown(MouseButton button) {
-    if (button == MouseButton::Right) {
-        if (controls_.Get("Panel3").color == colors::Red) co_return;
-        if (onHideFuelPanel) onHideFuelPanel();
-        Timer1->SetEnabled(false);
-        co_await CloseLink();
-        co_return;
-    }
+void LinkWindow::SwitchOffAtOnce() {
+    if (controls_.Get("Panel3").color == colors::Red) return;
+    switchingOff_ = true;
+    Timer1->SetEnabled(false);
+    if (link_.CancelExchange()) exchangeCancelled_ = true;
+}
+
+Task<> LinkWindow::SwitchOff() {
+    if (!std::exchange(switchingOff_, false)) co_return;
+    if (onHideFuelPanel) onHideFuelPanel();
+    Timer1->SetEnabled(false);
+    co_await CloseLink();
+    if (std::exchange(exchangeCancelled_, false))
+        if (plan_.onError) plan_.onError("The simulator did not answer; the link is switched off.");
+}
+
+void LinkWindow::StepMonitorPeriod() {
     int next = 1000;
     switch (Timer1->Interval()) {
     case 1000:

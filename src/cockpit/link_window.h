@@ -32,8 +32,10 @@ public:
 
     // The window's creation: Timer1 starts (first tick after 1000 ms), Timer2 stays disabled.
     void FormCreate();
-    // The window's closing: a link that is up is closed.
-    void FormClose();
+    // The window's closing: a link that is up is closed (on the link runner).
+    Task<> FormClose();
+    // The same at the program's very end, on this thread, once the link runner has finished.
+    void CloseLinkNow();
 
     std::unique_ptr<CockpitTimer> Timer1; // the connection monitor
     std::unique_ptr<CockpitTimer> Timer2; // the flight recorder's one-shot timer (60 s)
@@ -46,9 +48,15 @@ public:
     Task<bool> DataLoad();
     // Closes the link and shows it unlinked.
     Task<> CloseLink();
-    // The "UIPC" lamp's mouse-down (after its switch cue): right switches the link off, any
-    // other button steps the monitor's period 1 -> 5 -> 10 -> 30 -> 1 s.
-    Task<> Panel3MouseDown(MouseButton button);
+    // The "UIPC" lamp's mouse-down (after its switch cue): any button but the right one steps
+    // the monitor's period 1 -> 5 -> 10 -> 30 -> 1 s.
+    void StepMonitorPeriod();
+    // The right one switches the link off. At once, even while an exchange waits on a hung
+    // simulator: the monitor stops and that exchange ends after its current send (the user is
+    // told so). Nothing happens while the lamp is red.
+    void SwitchOffAtOnce();
+    // Then in its turn: the fuel panel hides and the link closes, shown unlinked.
+    Task<> SwitchOff();
 
     // Monitor state.
     bool firstTick = true;
@@ -96,7 +104,9 @@ private:
     std::string icon_;
     bool tickAsked_ = false;
     bool inTick_ = false;
-    bool inLoad_ = false;
+    int loads_ = 0; // data loads running, a load run by a handler inside another's included
+    bool switchingOff_ = false;
+    bool exchangeCancelled_ = false;
 };
 
 } // namespace vantrel

@@ -18,7 +18,7 @@ void SoundCues::StartBackground() {
 }
 
 void SoundCues::Post(const char* file, int holdMs) {
-    handlers_.Post([this, file, holdMs] { return Cue(file, holdMs); });
+    handlers_.Post([this, file, holdMs] { return Cue(file, holdMs); }, HandlerQueue::Lane::Quick);
 }
 
 Task<> SoundCues::Cue(const char* file, int holdMs) {

@@ -78,6 +78,7 @@ bool SpeedHold::ReadGain() {
 }
 
 void SpeedHold::Disengage() {
+    ++engagement_;
     holdActive_ = false;
     controls_.SetColor(kPnat, colors::Silver);
     controls_.SetCaption(kPnat, kPnatCaption);
@@ -94,6 +95,7 @@ void SpeedHold::pnatClick() {
     // A gain file that cannot be read leaves the hold off: a hold running on a gain nobody
     // chose would look engaged while doing something else than asked.
     if (!ReadGain()) return;
+    ++engagement_;
     target_ = kCaptureTarget;
     holdActive_ = true;
     controls_.SetColor(kPnat, colors::Yellow);
@@ -120,13 +122,15 @@ Task<> SpeedHold::OnReverseAndHold() {
 
 Task<> SpeedHold::AutomaticReverse() {
     if (data_.onGroundCurrent != 1 || !reverseArmed_ || data_.speed <= kReverseAboveSpeed) co_return;
+    ++engagement_;
     holdActive_ = false;
     controls_.SetColor(kPnat, colors::Silver);
     controls_.SetCaption(kPnat, kPnatCaption);
     target_ = kNoTarget;
-    co_await WriteLevers(kReverseLever); // whether it arrived shows in the next data load
+    // Used up before the levers go: REV armed again while they go stays armed.
     reverseArmed_ = false;
     controls_.SetColor(kPnrev, colors::Silver);
+    co_await WriteLevers(kReverseLever); // whether it arrived shows in the next data load
 }
 
 Task<> SpeedHold::HoldStep() {
@@ -142,8 +146,10 @@ Task<> SpeedHold::HoldStep() {
     const std::int32_t floor = data_.onGroundCurrent == 0 ? kLeverIdle : kLeverFullReverse;
     const std::int16_t lever = HoldLever(data_.throttle, data_.speed, target_, gain_, floor);
     lastThrottle_ = lever;
+    const unsigned engagement = engagement_;
     const bool written = co_await WriteLevers(lever);
-    controls_.SetColor(kPnat, written ? colors::Lime : colors::Red);
+    // SPD switched off (or on again) while the levers went: the panel shows that, not this step.
+    if (engagement == engagement_) controls_.SetColor(kPnat, written ? colors::Lime : colors::Red);
 }
 
 Task<bool> SpeedHold::WriteLevers(std::int16_t lever) {

@@ -89,6 +89,7 @@ private:
     std::int32_t target_ = kNoTarget;
     std::int32_t lastThrottle_ = kNoThrottle;
     std::int32_t gain_ = 0;
+    unsigned engagement_ = 0; // counts SPD on and off
 };
 
 } // namespace vantrel

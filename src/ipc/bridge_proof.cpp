@@ -33,4 +33,16 @@ bool ProofHolds(const std::string& proof, const std::string& token, Role role,
     return !expected.empty() && SameToken(proof, expected);
 }
 
+bool BridgeAnswerHolds(const std::string& line, const std::string& token, const std::string& client_nonce,
+                       std::string& bridge_nonce) {
+    const std::string verb = "proof ";
+    const std::size_t nonce_at = verb.size(), proof_at = nonce_at + 2 * kNonceBytes + 1;
+    bridge_nonce.clear();
+    if (line.compare(0, verb.size(), verb) != 0 || line.size() <= proof_at || line[proof_at - 1] != ' ')
+        return false;
+    bridge_nonce = line.substr(nonce_at, proof_at - 1 - nonce_at);
+    return IsNonce(bridge_nonce) &&
+           ProofHolds(line.substr(proof_at), token, Role::kBridge, client_nonce, bridge_nonce);
+}
+
 } // namespace vantrel::bridge

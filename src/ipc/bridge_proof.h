@@ -29,6 +29,11 @@ std::string Proof(const std::string& token, Role role, const std::string& client
 bool ProofHolds(const std::string& proof, const std::string& token, Role role,
                 const std::string& client_nonce, const std::string& bridge_nonce);
 
+// The bridge's answer to "hello <client nonce>": "proof <bridge nonce> <bridge proof>". Whether
+// it is one and its proof holds; bridge_nonce then holds the bridge's nonce.
+bool BridgeAnswerHolds(const std::string& line, const std::string& token, const std::string& client_nonce,
+                       std::string& bridge_nonce);
+
 // The primitive itself: HMAC-SHA256 of data under key; false when it fails.
 bool HmacSha256(const std::string& key, const std::string& data, std::uint8_t (&mac)[32]);
 

@@ -7,6 +7,7 @@
 
 #include "ipc/ipc_dir.h"
 #include "ipc/ipc_server_walk.h"
+#include "ipc/link_log.h"
 #include "ipc/posix_transport.h"
 
 #include <arpa/inet.h>
@@ -117,44 +118,44 @@ int ConnectLoopback(std::uint16_t port, Clock::time_point deadline) {
 }
 
 // A connection to the bridge at the address whose peer has proved it knows the token, after
-// this side has proved it too; -1 when anything fails. Nothing leaves this process before the
-// peer is known to be this user's, and no answer of the peer is taken before its proof held.
+// this side has proved it too; -1 when anything fails. Only the greeting's fresh nonce leaves
+// this process before the peer is known to be this user's, and no answer of the peer is taken
+// before its proof held. The owner check waits for the peer's proof line: the bridge has
+// accepted the connection by then, and only then do older kernels (before 6.17) show the
+// owner of its end rather than root.
 int ProvenConnection(const bridge::Address& address, Clock::time_point deadline) {
     const int fd = ConnectLoopback(address.port, deadline);
-    if (fd < 0) return -1;
+    if (fd < 0) return BridgeConnectionRefused("nobody listens on port " + std::to_string(address.port));
     const std::string client_nonce = bridge::FreshNonce();
-    bool proven = !client_nonce.empty() && LoopbackPeerIsOurs(fd);
-    const std::string hello = "hello " + client_nonce + "\n";
-    std::string line;
-    proven = proven && SendAll(fd, hello.data(), hello.size(), deadline) == Io::kDone &&
-             ReceiveLine(fd, line, deadline) == Io::kDone;
-    // "proof <bridge nonce> <bridge proof>"
-    const std::string verb = "proof ";
-    const std::size_t nonce_at = verb.size(), proof_at = nonce_at + 2 * bridge::kNonceBytes + 1;
-    proven = proven && line.compare(0, verb.size(), verb) == 0 && line.size() > proof_at &&
-             line[proof_at - 1] == ' ';
-    const std::string bridge_nonce = proven ? line.substr(nonce_at, proof_at - 1 - nonce_at) : "";
-    proven = proven && bridge::IsNonce(bridge_nonce) &&
-             bridge::ProofHolds(line.substr(proof_at), address.token, bridge::Role::kBridge, client_nonce,
-                                bridge_nonce);
-    const std::string proof =
-        proven ? "proof " + bridge::Proof(address.token, bridge::Role::kClient, client_nonce, bridge_nonce) +
-                     "\n"
-               : "";
-    if (!proven || SendAll(fd, proof.data(), proof.size(), deadline) != Io::kDone) {
+    const auto refuse = [fd](const std::string& why) {
+        LogBridgeRefused(why);
         close(fd);
         return -1;
-    }
+    };
+    const std::string hello = "hello " + client_nonce + "\n";
+    std::string line;
+    std::string bridge_nonce;
+    if (client_nonce.empty() || SendAll(fd, hello.data(), hello.size(), deadline) != Io::kDone ||
+        ReceiveLine(fd, line, deadline) != Io::kDone ||
+        !bridge::BridgeAnswerHolds(line, address.token, client_nonce, bridge_nonce))
+        return refuse("proof: the listener did not prove it knows the token");
+    if (!BridgePeerIsOurs(fd)) return refuse("owner check: the listener on the port is not this user's");
+    const std::string proof =
+        "proof " + bridge::Proof(address.token, bridge::Role::kClient, client_nonce, bridge_nonce) + "\n";
+    if (SendAll(fd, proof.data(), proof.size(), deadline) != Io::kDone)
+        return refuse("proof: the bridge did not take this side's proof");
+    LogBridgeAccepted(address.port);
     return fd;
 }
 
 } // namespace
 
 bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
-    if (!IpcDirectoryIsPrivate(directory)) return false;
+    if (!IpcDirectoryIsPrivate(directory))
+        return BridgeRefused("folder rule: " + directory + " is not this user's alone");
     const std::string path = directory + "/" + bridge::kFileName;
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) return BridgeRefused("no file " + path);
     struct stat st {};
     std::string text;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == getuid() && (st.st_mode & 077) == 0 &&
@@ -164,7 +165,9 @@ bool ReadBridgeFile(const std::string& directory, bridge::Address& address) {
         if (n > 0) text.assign(buffer, std::size_t(n));
     }
     close(fd);
-    return ParseBridgeFile(text, address);
+    return ParseBridgeFile(text, address) ||
+           BridgeRefused("file rule: " + path +
+                         " is not a private file of this user naming a port and token");
 }
 
 bool BridgeWindowExists(const std::string& directory, const std::string& window_class) {
@@ -280,8 +283,12 @@ NativeTransport::NativeTransport(std::string directory)
 
 bool NativeTransport::FindServer(bool& through_fs98) {
     active_ = posix_.get();
-    if (posix_->FindServer(through_fs98)) return true;
+    if (posix_->FindServer(through_fs98)) {
+        LogTransportChosen("the posix socket of a server in the link's folder");
+        return true;
+    }
     if (!bridge_->FindServer(through_fs98)) return false;
+    LogTransportChosen("the bridge (vantrel-bridge.exe)");
     active_ = bridge_.get();
     return true;
 }

@@ -92,7 +92,8 @@ bool ParseSendLine(const std::string& line, int& timeout_ms, std::size_t& length
 }
 
 int SimulatorTimeout(int client_timeout_ms) {
-    return std::max(1, client_timeout_ms - std::min(100, client_timeout_ms / 4));
+    const int wait = std::max(1, client_timeout_ms - std::min(100, client_timeout_ms / 4));
+    return std::min(wait, kMaxSimulatorWaitMs);
 }
 
 int AnswerWait(int client_timeout_ms) {

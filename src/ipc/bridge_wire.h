@@ -28,6 +28,9 @@ inline constexpr std::size_t kMaxLine = 160;
 inline constexpr int kHelloTimeoutMs = 2000;
 // Longest wait for the simulator a client may ask for.
 inline constexpr int kMaxTimeoutMs = 60000;
+// Longest the bridge waits for the simulator on one request, whatever the client asked: it
+// serves one request at a time, so this bounds every other client's wait.
+inline constexpr int kMaxSimulatorWaitMs = 5000;
 
 struct Address {
     std::uint16_t port = 0;
@@ -46,7 +49,7 @@ bool SameToken(const std::string& a, const std::string& b);
 // "send <timeout ms> <bytes>": timeout 1..kMaxTimeoutMs, bytes 4..usable block size.
 bool ParseSendLine(const std::string& line, int& timeout_ms, std::size_t& length);
 // The bridge's own wait for the simulator: a little less than the client's, so that its
-// "timeout" reaches the client before the client gives up.
+// "timeout" reaches the client before the client gives up, and at most kMaxSimulatorWaitMs.
 int SimulatorTimeout(int client_timeout_ms);
 // How long a client waits for the bridge's answer to a send with that time-out: longer than the
 // bridge itself waits, so that an answer the simulator gave is not taken for a time-out (and

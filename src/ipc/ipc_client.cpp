@@ -2,6 +2,7 @@
 
 #include "ipc/ipc_wire.h"
 
+#include <chrono>
 #include <cstring>
 
 namespace vantrel {
@@ -23,6 +24,12 @@ IpcClient::~IpcClient() {
 }
 
 bool IpcClient::FSUIPC_Open(std::uint32_t requested_simulator, std::uint32_t& result) {
+    const bool opened = Open(requested_simulator, result);
+    log_.Opened(opened, result, simulator_version_, through_fs98_);
+    return opened;
+}
+
+bool IpcClient::Open(std::uint32_t requested_simulator, std::uint32_t& result) {
     if (IsOpen()) return Fail(result, kIpcAlreadyOpen);
     fsuipc_version_ = 0;
     simulator_version_ = 0;
@@ -115,6 +122,15 @@ bool IpcClient::FSUIPC_Write(std::uint32_t offset, std::uint32_t size, const voi
 }
 
 bool IpcClient::FSUIPC_Process(std::uint32_t& result) {
+    const std::size_t bytes = next_;
+    const auto started = std::chrono::steady_clock::now();
+    const bool answered = Exchange(result);
+    if (result != kIpcNotOpen && result != kIpcNothingQueued)
+        log_.Exchanged(answered, result, bytes, std::chrono::steady_clock::now() - started);
+    return answered;
+}
+
+bool IpcClient::Exchange(std::uint32_t& result) {
     if (!IsOpen()) return Fail(result, kIpcNotOpen);
     if (next_ == 0) return Fail(result, kIpcNothingQueued);
     ipc::StoreU32(view_ + next_, 0);
@@ -122,12 +138,15 @@ bool IpcClient::FSUIPC_Process(std::uint32_t& result) {
 
     std::uintptr_t answer = 0;
     IpcTransport::SendOutcome outcome = IpcTransport::SendOutcome::kFailed;
+    const unsigned cancels = cancels_.load();
+    exchanging_.store(true);
     for (int send = 0; send <= timings_.retries; ++send) {
-        if (send > 0 && stop_retrying_.load()) break;
+        if (send > 0 && (stop_retrying_.load() || cancels_.load() != cancels)) break;
         if (send > 0) transport_->Pause(timings_.retry_pause_ms);
         outcome = transport_->Send(timings_.send_timeout_ms, answer);
         if (outcome == IpcTransport::SendOutcome::kAnswered) break;
     }
+    exchanging_.store(false);
     if (outcome != IpcTransport::SendOutcome::kAnswered) {
         pending_.Clear();
         return Fail(result, outcome == IpcTransport::SendOutcome::kTimedOut ? kIpcTimedOut : kIpcSendFailed);
@@ -146,6 +165,7 @@ bool IpcClient::FSUIPC_Process(std::uint32_t& result) {
 }
 
 void IpcClient::FSUIPC_Close() {
+    if (IsOpen()) log_.Closed();
     transport_->Close();
     view_ = nullptr;
     next_ = 0;

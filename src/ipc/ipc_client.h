@@ -2,6 +2,7 @@
 #include "ipc/ipc_answer_walk.h"
 #include "ipc/ipc_result.h"
 #include "ipc/ipc_transport.h"
+#include "ipc/link_log.h"
 
 #include <atomic>
 #include <cstdint>
@@ -44,6 +45,12 @@ public:
     // From any thread: an exchange that is out ends after its current send, and later ones send
     // once (the program is ending).
     void StopRetrying() { stop_retrying_.store(true); }
+    // From any thread: the exchange that is out now ends after its current send (the user
+    // switched the link off); true when one was out. Later exchanges retry as usual.
+    bool CancelExchange() {
+        cancels_.fetch_add(1);
+        return exchanging_.load();
+    }
 
     bool IsOpen() const { return view_ != nullptr; }
     std::uint32_t FsuipcVersion() const { return fsuipc_version_; }
@@ -55,6 +62,8 @@ public:
 private:
     bool Reserve(std::size_t header, std::uint32_t size, std::uint32_t& result);
     bool Handshake(std::uint32_t& result);
+    bool Open(std::uint32_t requested_simulator, std::uint32_t& result);
+    bool Exchange(std::uint32_t& result);
 
     std::unique_ptr<IpcTransport> transport_;
     IpcTimings timings_;
@@ -66,6 +75,9 @@ private:
     PendingDestinations pending_;
     std::vector<AnswerCopy> copies_;
     std::atomic<bool> stop_retrying_{false};
+    std::atomic<unsigned> cancels_{0};
+    std::atomic<bool> exchanging_{false};
+    LinkLog log_;
 };
 
 } // namespace vantrel

@@ -38,7 +38,7 @@ bool PrepareIpcDirectory(const std::string&, std::string& reason) {
 bool IpcDirectoryIsPrivate(const std::string& dir) {
     struct stat st {};
     if (lstat(dir.c_str(), &st) != 0) return false;
-    return S_ISDIR(st.st_mode) && st.st_uid == getuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return S_ISDIR(st.st_mode) && st.st_uid == getuid() && (st.st_mode & 077) == 0;
 }
 
 bool PrepareIpcDirectory(const std::string& dir, std::string& reason) {
@@ -47,7 +47,7 @@ bool PrepareIpcDirectory(const std::string& dir, std::string& reason) {
         return false;
     }
     if (!IpcDirectoryIsPrivate(dir)) {
-        reason = dir + " must be a folder of this user that nobody else can write to";
+        reason = dir + " must be a folder of this user that nobody else may use (mode 0700)";
         return false;
     }
     return true;

@@ -7,7 +7,7 @@ namespace vantrel {
 // $XDG_RUNTIME_DIR/vantrel-ipc, else /tmp/vantrel-ipc-<uid>.
 std::string IpcDirectory();
 
-// True when the folder exists, belongs to this user and is writable by nobody else.
+// True when the folder exists, belongs to this user and has no group or other bits (mode 0700).
 bool IpcDirectoryIsPrivate(const std::string& dir);
 
 // Creates the folder (mode 0700) when missing; false with a reason when it is missing and

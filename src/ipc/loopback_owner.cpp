@@ -3,6 +3,7 @@
 #include "ipc/loopback_owner.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -39,22 +40,33 @@ std::string TableEnd6(const sockaddr_in& end) {
     return text;
 }
 
-bool SamePort(const std::string& table_end, std::uint16_t port) {
-    char text[8];
-    std::snprintf(text, sizeof text, ":%04X", unsigned(port));
-    return table_end.size() > 5 && table_end.compare(table_end.size() - 5, 5, text) == 0;
+// The local end of a listener that could take a connection to 127.0.0.1:port: 127.0.0.1 or
+// 0.0.0.0 in /proc/net/tcp; ::ffff:127.0.0.1 or :: in /proc/net/tcp6.
+std::string ListenerEnd(const char* address, std::uint16_t port) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s:%04X", address, unsigned(port));
+    return text;
 }
 
 struct Scan {
     bool peer_found = false;
     bool peer_ours = false;
-    bool listeners_ours = true;
+    bool foreign_listener = false;
+    // "::" is printed alike for a dual-stack listener and an IPv6-only one; only the first
+    // could have taken the connection, and it cannot exist beside a listener on 127.0.0.1 or
+    // 0.0.0.0 of the same port, so one of ours there means a foreign "::" is IPv6-only.
+    bool foreign_any6_listener = false;
+    bool own_v4_listener = false;
 };
 
-// One table: the row whose local end is the peer and whose remote end is us, and every
-// listening row on the peer's port. False when the table is unreadable or too long.
+// One table: the row whose local end is the peer and whose remote end is us, and the
+// listening rows that could have accepted a connection to the peer's port. False when the
+// table is unreadable or too long.
 bool ScanTable(const char* path, const std::string& peer, const std::string& us, std::uint16_t port,
                unsigned uid, Scan& scan) {
+    const bool v6 = std::string(path).back() == '6';
+    const std::string loopback = ListenerEnd(v6 ? "0000000000000000FFFF00000100007F" : "0100007F", port);
+    const std::string any = ListenerEnd(v6 ? "00000000000000000000000000000000" : "00000000", port);
     std::ifstream table(path);
     if (!table) return false;
     std::string line;
@@ -69,7 +81,14 @@ bool ScanTable(const char* path, const std::string& peer, const std::string& us,
             scan.peer_found = true;
             scan.peer_ours = owner == uid;
         }
-        if (state == kListen && SamePort(local, port) && owner != uid) scan.listeners_ours = false;
+        if (state != kListen || (local != loopback && local != any)) continue;
+        if (owner == uid) {
+            scan.own_v4_listener = scan.own_v4_listener || !v6;
+        } else if (v6 && local == any) {
+            scan.foreign_any6_listener = true;
+        } else {
+            scan.foreign_listener = true;
+        }
     }
     return true;
 }
@@ -88,7 +107,8 @@ bool LoopbackPeerIsOurs(int fd) {
     if (!ScanTable("/proc/net/tcp", TableEnd4(peer), TableEnd4(us), port, uid, scan)) return false;
     // Without IPv6 the second table is missing; a dual-stack listener shows there.
     ScanTable("/proc/net/tcp6", TableEnd6(peer), TableEnd6(us), port, uid, scan);
-    return scan.peer_found && scan.peer_ours && scan.listeners_ours;
+    return scan.peer_found && scan.peer_ours && !scan.foreign_listener &&
+           !(scan.foreign_any6_listener && !scan.own_v4_listener);
 }
 
 #else
@@ -98,6 +118,19 @@ bool LoopbackPeerIsOurs(int) {
 }
 
 #endif
+
+namespace {
+std::atomic<PeerCheck> g_peer_check{nullptr};
+} // namespace
+
+void SetBridgePeerCheck(PeerCheck check) {
+    g_peer_check = check;
+}
+
+bool BridgePeerIsOurs(int fd) {
+    const PeerCheck check = g_peer_check;
+    return check != nullptr ? check(fd) : LoopbackPeerIsOurs(fd);
+}
 
 } // namespace vantrel
 

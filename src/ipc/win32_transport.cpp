@@ -2,6 +2,7 @@
 
 #include "ipc/ipc_transport.h"
 #include "ipc/ipc_wire.h"
+#include "ipc/link_log.h"
 #include "ipc/win32_shared_block.h"
 
 #include <array>
@@ -26,6 +27,7 @@ public:
             window_ = FindWindowExA(nullptr, nullptr, "FS98MAIN", nullptr);
             through_fs98 = true;
         }
+        if (window_ != nullptr) LogTransportChosen("window messages to the simulator's window");
         return window_ != nullptr;
     }
 

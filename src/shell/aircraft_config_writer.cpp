@@ -5,28 +5,39 @@
 #include "core/rounding.h"
 #include "shell/aircraft_files.h"
 #include "shell/settings_file.h"
+#include "shell/sim_file_guard.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace vantrel {
 
 namespace {
 
-// Writes keys into one of the simulator's files in one replacement; a file that cannot be
-// written is left whole and reported once (file and reason), and the save goes on with the next
-// file and the settings.
+void ReportSimFileFailure(FlightPlan& plan, const std::string& text) {
+    if (plan.onError) plan.onError(WithSimFolderAdvice(text));
+}
+
+// Writes keys into one of the simulator's files in one replacement, after keeping the add-on's
+// own file once beside it; a file that cannot be written (or whose original cannot be kept) is
+// left whole and reported once (file, reason and what to do), and the save goes on with the
+// next file and the settings.
 class SimFileWriter {
 public:
-    SimFileWriter(FlightPlan& plan, const std::string& path)
-        : out_(path, [&plan](const std::string& text) {
-              if (plan.onError) plan.onError(text);
-          }) {}
+    SimFileWriter(FlightPlan& plan, const std::string& path) {
+        std::string failure;
+        if (!KeepOriginalOnce(path, &failure)) {
+            ReportSimFileFailure(plan, failure);
+            return;
+        }
+        out_.emplace(path, [&plan](const std::string& text) { ReportSimFileFailure(plan, text); });
+    }
     void Write(const std::string& section, const std::string& key, const std::string& value) {
-        out_.Write(section, key, value);
+        if (out_) out_->Write(section, key, value);
     }
 
 private:
-    ReportedProfileWrites out_;
+    std::optional<ReportedProfileWrites> out_;
 };
 
 std::string Quoted(const std::string& text) {

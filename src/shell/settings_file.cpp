@@ -73,6 +73,19 @@ std::string DefaultPath(const std::string& path) {
     return ResolvePathCase(path);
 }
 
+// A stored path whose folder is gone gives way to the located one when that one's folder is
+// there (the simulator moved to another prefix, say). A folder path ends with a separator;
+// for a file the folder holding it counts.
+std::string StoredOrLocated(const std::string& stored, const std::string& located) {
+    const auto folder_of = [](const std::string& path) {
+        const bool is_folder = !path.empty() && (path.back() == kPathSeparator || path.back() == '/');
+        return is_folder ? std::filesystem::path(path) : std::filesystem::path(path).parent_path();
+    };
+    std::error_code ec;
+    if (stored.empty() || std::filesystem::is_directory(folder_of(stored), ec)) return stored;
+    return std::filesystem::is_directory(folder_of(located), ec) ? located : stored;
+}
+
 #ifdef _WIN32
 // Without a simulator path the aircraft paths start with "\": give them the system drive.
 std::string WithDrive(const std::string& path) {
@@ -149,9 +162,9 @@ void ReadPathSettings(FlightPlan& plan) {
     const std::string cfgDefault = DefaultPath(JoinPath(aircraftDir, "aircraft.cfg"));
     const std::string panelDefault = DefaultPath(JoinPath(JoinPath(aircraftDir, "panel"), "erj.ini"));
 
-    p.FlightsDir = ini.ReadString("folder", "flights", flightsDefault);
-    p.AircraftCfgPath = ini.ReadString("folder", "aircraft", cfgDefault);
-    p.PanelIniPath = ini.ReadString("folder", "erj", panelDefault);
+    p.FlightsDir = StoredOrLocated(ini.ReadString("folder", "flights", flightsDefault), flightsDefault);
+    p.AircraftCfgPath = StoredOrLocated(ini.ReadString("folder", "aircraft", cfgDefault), cfgDefault);
+    p.PanelIniPath = StoredOrLocated(ini.ReadString("folder", "erj", panelDefault), panelDefault);
     p.SimRegistryKey = ini.ReadString("folder", "fsreg", p.SimRegistryKey);
     p.SimPathValueName = ini.ReadString("folder", "pathinfo", p.SimPathValueName);
 #ifdef _WIN32

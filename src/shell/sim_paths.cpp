@@ -1,5 +1,8 @@
 #include "shell/sim_paths.h"
 
+#include "core/event_log.h"
+
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -151,9 +154,86 @@ std::string XdgDocumentsFolder(const std::string& home) {
     return "";
 }
 
+// The simulator's value in a prefix's system.reg (a Windows path); nothing when it lacks it.
+std::optional<std::string> SimulatorValueInPrefix(const std::string& prefix) {
+    const std::string reg = prefix + "/system.reg";
+    // A 64-bit prefix keeps a 32-bit program's keys below Wow6432Node.
+    auto value = ReadWineRegistryString(reg, std::string("Software\\Wow6432Node") + (kSimKey + 8), kSimValue);
+    if (!value) value = ReadWineRegistryString(reg, kSimKey, kSimValue);
+    if (!value || value->empty()) return std::nullopt;
+    return value;
+}
+
+// Folders looked at per place; a home with more is not searched further.
+constexpr std::size_t kMaxPrefixesPerPlace = 64;
+
+// The folders below `folder` whose names start with `start`, sorted.
+std::vector<std::string> SubFolders(const std::string& folder, const std::string& start = "") {
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end && found.size() < kMaxPrefixesPerPlace;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(start, 0) == 0 && it->is_directory(ec)) found.push_back(it->path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The time a prefix was last used: when Wine last saved one of its registry files.
+fs::file_time_type LastUsed(const std::string& prefix) {
+    fs::file_time_type last = fs::file_time_type::min();
+    for (const char* file : {"/system.reg", "/user.reg", "/userdef.reg"}) {
+        std::error_code ec;
+        const auto t = fs::last_write_time(prefix + file, ec);
+        if (!ec && t > last) last = t;
+    }
+    return last;
+}
+
 #endif
 
 } // namespace
+
+std::vector<std::string> UsualWinePrefixes(const std::string& home) {
+    std::vector<std::string> prefixes;
+#ifdef _WIN32
+    (void)home;
+#else
+    if (home.empty()) return prefixes;
+    const auto add = [&](const std::vector<std::string>& folders) {
+        for (const std::string& f : folders)
+            if (std::find(prefixes.begin(), prefixes.end(), f) == prefixes.end()) prefixes.push_back(f);
+    };
+    add({home + "/.wine"});
+    add(SubFolders(home, ".wine"));
+    add(SubFolders(home + "/.local/share/wineprefixes"));
+    add(SubFolders(home + "/Games")); // Lutris
+    add(SubFolders(home + "/.local/share/bottles/bottles"));
+    add(SubFolders(home + "/.var/app/com.usebottles.bottles/data/bottles/bottles"));
+    add(SubFolders(home + "/.PlayOnLinux/wineprefix"));
+#endif
+    return prefixes;
+}
+
+std::string FindSimulatorPrefix(const std::string& home) {
+#ifdef _WIN32
+    (void)home;
+    return "";
+#else
+    std::string best;
+    fs::file_time_type best_used = fs::file_time_type::min();
+    for (const std::string& prefix : UsualWinePrefixes(home)) {
+        if (!SimulatorValueInPrefix(prefix)) continue;
+        const fs::file_time_type used = LastUsed(prefix);
+        if (best.empty() || used > best_used) {
+            best = prefix;
+            best_used = used;
+        }
+    }
+    return best;
+#endif
+}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
@@ -167,9 +247,17 @@ std::string WinePrefix() {
     return "";
 #else
     std::string prefix = Env("WINEPREFIX");
-    if (!prefix.empty()) return prefix;
+    if (!prefix.empty()) {
+        LogChange("start", "wine prefix", "Wine prefix: " + prefix + " (WINEPREFIX)");
+        return prefix;
+    }
     const std::string home = Env("HOME");
-    return home.empty() ? std::string() : home + "/.wine";
+    if (home.empty()) return "";
+    const std::string found = FindSimulatorPrefix(home);
+    LogChange("start", "wine prefix",
+              found.empty() ? "Wine prefix: none of the usual places holds FS2004, so " + home + "/.wine"
+                            : "Wine prefix: " + found + " (holds FS2004, the last used of the usual places)");
+    return found.empty() ? home + "/.wine" : found;
 #endif
 }
 
@@ -266,29 +354,29 @@ std::string MapWinePath(const std::string& prefix, const std::string& windowsPat
 std::string ReadSimulatorPath() {
 #ifdef _WIN32
     // The simulator is a 32-bit program: its key lives in the registry's 32-bit view.
+    LogEvent("start", std::string("simulator folder: registry HKLM\\") + kSimKey + " \"" + kSimValue + "\"");
     return ReadRegistryString(HKEY_LOCAL_MACHINE, kSimKey, kSimValue, KEY_WOW64_32KEY);
 #else
     const std::string env = Env("VANTREL_FS_PATH");
     if (!env.empty()) return env;
     const std::string prefix = WinePrefix();
     if (prefix.empty()) return "";
-    const std::string reg = prefix + "/system.reg";
-    // A 64-bit prefix keeps a 32-bit program's keys below Wow6432Node.
-    auto value = ReadWineRegistryString(reg, std::string("Software\\Wow6432Node") + (kSimKey + 8), kSimValue);
-    if (!value) value = ReadWineRegistryString(reg, kSimKey, kSimValue);
-    if (!value || value->empty()) return "";
-    return MapWinePath(prefix, *value);
+    LogEvent("start", "simulator folder: looked up in " + prefix + "/system.reg");
+    const auto value = SimulatorValueInPrefix(prefix);
+    return value ? MapWinePath(prefix, *value) : "";
 #endif
 }
 
 std::string ReadDocumentsFolder() {
 #ifdef _WIN32
+    LogEvent("start", std::string("documents folder: registry HKCU\\") + kShellFoldersKey + " \"Personal\"");
     return WithSeparator(ReadRegistryString(HKEY_CURRENT_USER, kShellFoldersKey, kDocumentsValue, 0));
 #else
     const std::string env = Env("VANTREL_DOCUMENTS");
     if (!env.empty()) return WithSeparator(env);
     const std::string prefix = WinePrefix();
     if (!prefix.empty()) {
+        LogEvent("start", "documents folder: looked up in " + prefix + "/user.reg");
         if (auto value = ReadWineRegistryString(prefix + "/user.reg", kShellFoldersKey, kDocumentsValue)) {
             const std::string mapped = MapWinePath(prefix, *value);
             if (!mapped.empty()) return WithSeparator(mapped);

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -15,7 +16,8 @@ inline constexpr char kPathSeparator = '/';
 std::string JoinPath(const std::string& folder, const std::string& name);
 
 // The simulator's install folder (its "EXE Path"), as a native path; empty when not found.
-// Windows: the registry. Elsewhere: $VANTREL_FS_PATH, else the Wine prefix's system.reg.
+// Windows: the registry. Elsewhere: $VANTREL_FS_PATH, else the Wine prefix's system.reg
+// (WinePrefix()).
 std::string ReadSimulatorPath();
 
 // The user's documents folder followed by a separator; just the separator when not found.
@@ -25,8 +27,20 @@ std::string ReadDocumentsFolder();
 
 // ---- Wine prefix access (POSIX systems; exposed for tests)
 
-// $WINEPREFIX, else $HOME/.wine; empty when neither is known.
+// $WINEPREFIX; else the usual prefix that holds the simulator (FindSimulatorPrefix); else
+// $HOME/.wine; empty when neither variable is set.
 std::string WinePrefix();
+
+// The folders where Wine prefixes usually are, in this order: ~/.wine, ~/.wine*,
+// ~/.local/share/wineprefixes/*, Lutris' ~/Games/*, Bottles' ~/.local/share/bottles/bottles/*
+// (and its Flatpak's ~/.var/app/com.usebottles.bottles/data/bottles/bottles/*), PlayOnLinux's
+// ~/.PlayOnLinux/wineprefix/*.
+std::vector<std::string> UsualWinePrefixes(const std::string& home);
+
+// Of the usual prefixes, the one whose registry names the simulator's folder; of several, the
+// one used last (its registry saved last), the earlier in the order above on a tie. Empty when
+// none has it.
+std::string FindSimulatorPrefix(const std::string& home);
 
 // A string value of a key in a Wine registry file (system.reg, user.reg). Key and value names
 // match without regard to case; the key is written with single backslashes, e.g.

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "core/convert.h"
+#include "core/event_log.h"
 #include "planning/route.h"
 #include "shell/aircraft_files.h"
 #include "shell/settings_file.h"
@@ -44,6 +45,19 @@ bool GoOn(const StartupHooks& hooks, const char* question) {
     return !hooks.ask || hooks.ask(question);
 }
 
+// What the start-up found, for a support request: each folder and file it goes on with.
+void LogFoundPaths(const PlanPaths& paths) {
+    const auto found = [](const std::string& what, const std::string& path, bool exists) {
+        LogEvent("start", what + ": " + (path.empty() ? "(none)" : path) + (exists ? "" : " (not found)"));
+    };
+    found("program folder", paths.ProgramDir, FolderExists(paths.ProgramDir));
+    found("documents folder", paths.DocumentsDir, FolderExists(paths.DocumentsDir));
+    found("simulator aircraft folder", paths.SimAircraftDir, FolderExists(paths.SimAircraftDir));
+    found("flights folder", paths.FlightsDir, FolderExists(paths.FlightsDir));
+    found("aircraft configuration", paths.AircraftCfgPath, FileExists(paths.AircraftCfgPath));
+    found("panel file", paths.PanelIniPath, FileExists(paths.PanelIniPath));
+}
+
 } // namespace
 
 int ReadUtcBiasMinutes() {
@@ -81,6 +95,7 @@ StartupResult RunStartupSequence(FlightPlan& plan, const std::string& programDir
     plan.paths.SimAircraftDir = ResolvePathCase(ReadSimulatorPath() + kPathSeparator + "aircraft");
     // 7-8. The stored paths, defaulting to the located ones.
     ReadPathSettings(plan);
+    LogFoundPaths(plan.paths);
 
     // 9-11. The simulator's files; "No" to a question ends the program.
     const PlanPaths& paths = plan.paths;
@@ -113,6 +128,8 @@ StartupResult RunStartupSequence(FlightPlan& plan, const std::string& programDir
         // 14-15. The aircraft files, then the settings.
         LoadAircraftFiles(plan, hooks.processMessages);
         LoadSettings(plan);
+        LogEvent("start", "settings file: " + SettingsFilePath(plan) +
+                              (FileExists(SettingsFilePath(plan)) ? "" : " (not found: defaults)"));
         // 16. The stored main-window position.
         if (hooks.placeMainWindow)
             hooks.placeMainWindow(plan.values.windowPositions.Top1, plan.values.windowPositions.Left1);

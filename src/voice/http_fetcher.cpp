@@ -1,5 +1,7 @@
 #include "voice/http_fetcher.h"
 
+#include "voice/http_log.h"
+
 #include <QEventLoop>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -81,6 +83,7 @@ void HttpFetcher::Report(qint64 received, qint64 total) const {
 
 // The answer goes out from the event loop, so a caller's code after Start() has run first.
 void HttpFetcher::Answer(HttpDone done, const HttpResult& result) {
+    LogHttpAnswer(result);
     if (!done) return;
     QTimer::singleShot(0, &manager_, [done = std::move(done), result] { done(result); });
 }
@@ -97,6 +100,7 @@ HttpResult HttpFetcher::Get(const QString& address) {
 }
 
 void HttpFetcher::Start(const QString& address, HttpDone done) {
+    LogHttpRequest(address);
     HttpResult refused;
     if (exchange_) {
         refused.outcome = HttpOutcome::Busy;

@@ -13,6 +13,9 @@
 //   resume                   ends a hang early
 //   status                   requests served and refused, the client's library version
 //   quit
+// It starts as a simulator does with an aircraft parked in standard weather (QNH 1013 hPa,
+// on the ground, fuel in the tanks, the clock at the system's UTC time).
+#include "parked_aircraft.h"
 #include "window_server.h"
 
 #include <cstdio>
@@ -22,6 +25,8 @@
 namespace {
 
 using vantrel::OffsetSpace;
+using vantrel::ServeParkedAircraft;
+using vantrel::UtcTime;
 using vantrel::WindowServer;
 
 OffsetSpace* g_space = nullptr;
@@ -110,6 +115,18 @@ DWORD WINAPI ReadCommands(void* window) {
     return 0;
 }
 
+// The system's UTC time as the simulator's clock shows it.
+UtcTime SystemUtc() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    static constexpr int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    const int year = now.wYear;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int month = now.wMonth >= 1 && now.wMonth <= 12 ? now.wMonth : 1;
+    return UtcTime{now.wHour, now.wMinute, now.wSecond,
+                   kDaysBefore[month - 1] + now.wDay + (leap && month > 2 ? 1 : 0)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +147,7 @@ int main(int argc, char** argv) {
         }
     }
     OffsetSpace space(fsuipc_version, simulator_version);
+    ServeParkedAircraft(space, SystemUtc());
     g_space = &space;
     WindowServer server(space);
     server.on_command = &Command;

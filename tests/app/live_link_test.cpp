@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <functional>
 
@@ -123,6 +124,26 @@ TEST_F(LiveProgram, LampsAndActualFieldsFollowTheSimulatorGoingAndComingBack) {
     ASSERT_TRUE(RunUntil([this] { return Linked(); }, 4000));
     EXPECT_EQ(Plays("OK.wav"), 2);
     EXPECT_EQ(Plays("alert.wav"), 1);
+}
+
+// Exit while an exchange hangs: every window goes out of sight at once, and the program ends once
+// the exchange has ended after its current send.
+TEST_F(LiveProgram, ExitHidesEveryWindowAtOnceWhileAnExchangeHangs) {
+    StartSimulator();
+    ASSERT_TRUE(program->CreateWindows(programDir.path().toStdString() + "/"));
+    program->ShowWindows();
+    ASSERT_TRUE(RunUntil([this] { return Linked() && Settled(); }, 8000));
+    program->GetCockpit()->linkWindow.Timer1->SetInterval(1000);
+    ASSERT_EQ(kill(pid_t(sim.processId()), SIGSTOP), 0);
+    ASSERT_TRUE(RunUntil([this] { return Lamp("Panel3") == colors::Yellow && !Settled(); }, 5000));
+    bool ended = false;
+    QObject::connect(&Main(), &TForm1::closed, [&] { ended = true; });
+    Main().close();
+    for (QWidget* window : program->Windows())
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    EXPECT_FALSE(ended) << "the exchange is still out";
+    EXPECT_TRUE(RunUntil([&] { return ended; }, 10000));
+    kill(pid_t(sim.processId()), SIGCONT);
 }
 
 } // namespace

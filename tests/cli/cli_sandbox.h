@@ -2,6 +2,7 @@
 // What the command-line tests share: a program folder with shipped data, a home without any
 // simulator and a private socket folder, so a run neither reads nor writes anything of the
 // machine's; vantrel-sim on that folder, and vantrel-cli session runs.
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,6 +22,14 @@
 #include <gtest/gtest.h>
 
 namespace vantrel::test {
+
+// A server of the test's own (HTTP on loopback) needs the event loop of an application object.
+inline void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "test_cli";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+}
 
 struct CliSandbox {
     QTemporaryDir root;

@@ -1,7 +1,7 @@
 // A whole flight and a refuel through vantrel-cli session against vantrel-sim flying a
 // shipped scenario, both as programs: the flight ends as a line in the flight log, the
 // refuel fills the simulator's tanks.
-#include "cli_sandbox.h"
+#include "flight_sandbox.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,50 +20,7 @@
 
 namespace {
 
-// A program folder with the shipped tables, a home without any simulator and a private
-// socket folder; vantrel-sim flies a scenario there and a session talks to it line by line.
-struct FlightSandbox : vantrel::test::CliSandbox {
-    QProcess sim;
-    QProcess cli;
-    double scale = 1;
-    QElapsedTimer sinceSimStart;
-    double virtualSeconds = 0;
-
-    ~FlightSandbox() {
-        cli.closeWriteChannel();
-        if (!cli.waitForFinished(5000)) cli.kill();
-        StopSim(sim);
-    }
-    void StartSim(const char* scenario, double timeScale) {
-        scale = timeScale;
-        sinceSimStart.start(); // the scenario's time runs from the simulator's start
-        ASSERT_TRUE(CliSandbox::StartSim(sim, {"--quiet", "--scale", QString::number(timeScale), "--scenario",
-                                               QString(VANTREL_SOURCE_DIR) + "/data/scenarios/" + scenario}));
-    }
-    QJsonObject Read() {
-        while (!cli.canReadLine())
-            if (!cli.waitForReadyRead(20000)) return {};
-        return QJsonDocument::fromJson(cli.readLine()).object();
-    }
-    void StartSession(const QString& now) {
-        cli.setProcessEnvironment(Env());
-        cli.start(QString(VANTREL_OUT_DIR) + "/vantrel-cli",
-                  {"session", "--program-dir", Program(), "--now", now, "--utc-bias", "0"});
-        ASSERT_TRUE(cli.waitForStarted(5000));
-        ASSERT_EQ(Read()["command"].toString(), "start");
-    }
-    QJsonObject Send(const QString& command) {
-        cli.write(command.toUtf8() + "\n");
-        return Read();
-    }
-    // Moves the session's clock up to the simulator's scenario time.
-    QJsonObject KeepUp() {
-        const double simSeconds = sinceSimStart.elapsed() / 1000.0 * scale;
-        const double step = std::max(0.0, simSeconds - virtualSeconds);
-        virtualSeconds += step;
-        return Send("advance " + QString::number(step, 'f', 3));
-    }
-};
+using vantrel::test::FlightSandbox;
 
 QJsonValue Value(const QJsonObject& line, const char* name) {
     return line["values"].toObject()[name];

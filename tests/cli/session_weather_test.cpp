@@ -17,14 +17,7 @@ namespace {
 
 using vantrel::testing::SeenRequest;
 using vantrel::testing::TestHttpServer;
-
-// The loopback server needs the event loop of an application object.
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "test_cli";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-}
+using vantrel::test::EnsureApplication;
 
 TEST(CliSessionWeather, ButtonsSpeakTheReportOfTheirAirportAndReuseIt) {
     EnsureApplication();

@@ -29,6 +29,14 @@ void WriteDeadBridgeFile(const std::string& dir, std::uint16_t port) {
     close(fd);
 }
 
+// The reply of a listener that knows the token: the bridge's own proof for the greeting.
+const std::string kProve = "<prove>";
+
+std::string BridgeProof(const std::string& hello) {
+    const std::string client_nonce = hello.substr(6, 64), nonce(64, '3');
+    return "proof " + nonce + " " + bridge::Proof(kToken, bridge::Role::kBridge, client_nonce, nonce) + "\n";
+}
+
 // A listener on 127.0.0.1 in a child process of the given user: it answers each connection's
 // first line with `reply`, and hands its port, then everything it heard, up one pipe.
 class Listener {
@@ -72,8 +80,10 @@ private:
             bool replied = false;
             for (ssize_t n; (n = read(connection, buffer, sizeof buffer)) > 0;) {
                 if (write(out, buffer, std::size_t(n)) != n) _exit(1);
-                if (!replied && std::memchr(buffer, '\n', std::size_t(n)) != nullptr)
-                    replied = send(connection, reply.data(), reply.size(), MSG_NOSIGNAL) >= 0;
+                if (replied || std::memchr(buffer, '\n', std::size_t(n)) == nullptr) continue;
+                const std::string answer =
+                    reply == kProve ? BridgeProof(std::string(buffer, std::size_t(n))) : reply;
+                replied = send(connection, answer.data(), answer.size(), MSG_NOSIGNAL) >= 0;
             }
         }
         _exit(1);
@@ -93,15 +103,20 @@ TEST(BridgeProofTest, APeerThatIsNotTheBridgeLearnsNothingAndIsNotTakenForTheSim
                                     "\n";
     struct Case {
         const char* what;
-        bool other_user; // then it hears nothing at all; else only greetings, never the token
+        bool other_user;
         std::string reply;
+        const char* logged; // why the client's log says it refused the bridge
     };
+    const char* const kProof = "bridge refused: proof: the listener did not prove it knows the token";
     const Case cases[] = {
-        {"another user's listener", true, "FS98MAIN\n"},
-        {"a listener that answers any request", false, "FS98MAIN\n"},
-        {"a listener with a forged proof", false, forged},
-        {"a bridge of another token", false, other_token},
-        {"a listener that says nothing", false, ""},
+        {"another user's listener", true, "FS98MAIN\n", kProof},
+        // Say the token got out: the listener still is not this user's.
+        {"another user's listener that proves the token", true, kProve,
+         "bridge refused: owner check: the listener on the port is not this user's"},
+        {"a listener that answers any request", false, "FS98MAIN\n", kProof},
+        {"a listener with a forged proof", false, forged, kProof},
+        {"a bridge of another token", false, other_token, kProof},
+        {"a listener that says nothing", false, "", kProof},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -113,22 +128,21 @@ TEST(BridgeProofTest, APeerThatIsNotTheBridgeLearnsNothingAndIsNotTakenForTheSim
         Listener listener(c.other_user ? 65534 : getuid(), c.reply);
         ASSERT_NE(listener.Port(), 0);
         WriteDeadBridgeFile(dir.Path(), listener.Port());
+        const test::ClientLog log(dir.Path());
         std::uint32_t result = 0;
         auto client = std::make_unique<IpcClient>(std::make_unique<NativeTransport>(dir.Path()),
                                                   IpcTimings{300, 2, 1, 0});
         EXPECT_FALSE(client->FSUIPC_Open(0, result));
         EXPECT_EQ(result, 2u);
         EXPECT_FALSE(SimulatorWindowExists("FS98MAIN"));
+        EXPECT_NE(log.Text().find(c.logged), std::string::npos) << log.Text();
         const std::string heard = listener.Heard();
+        // Each attempt sent one greeting with a fresh nonce, and nothing after it.
         EXPECT_EQ(heard.find(kToken), std::string::npos) << heard;
-        if (!c.other_user) {
-            // Each attempt sent one greeting with a fresh nonce, and nothing after it.
-            EXPECT_EQ(heard.substr(0, 6), "hello ") << heard;
-            EXPECT_EQ(heard.size() % 71, 0u) << heard;
-            EXPECT_EQ(heard.find("find"), std::string::npos) << heard;
-        } else {
-            EXPECT_EQ(heard, "");
-        }
+        EXPECT_EQ(heard.substr(0, 6), "hello ") << heard;
+        EXPECT_EQ(heard.size() % 71, 0u) << heard;
+        EXPECT_EQ(heard.find("proof"), std::string::npos) << heard;
+        EXPECT_EQ(heard.find("find"), std::string::npos) << heard;
     }
 }
 

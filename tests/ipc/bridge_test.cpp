@@ -7,6 +7,7 @@
 #include "ipc/bridge_transport.h"
 #include "ipc/ipc_server_walk.h"
 #include "ipc/ipc_wire.h"
+#include "ipc/loopback_owner.h"
 #include "ipc/simulator_window.h"
 
 #include <arpa/inet.h>
@@ -19,6 +20,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -40,8 +42,10 @@ public:
 
     std::string FindWindowClass() override { return window_class; }
     bool WindowExists(const std::string& name) override { return name == window_class; }
-    Outcome Exchange(std::uint8_t* block, std::size_t used, int, std::uintptr_t& answer) override {
+    std::atomic<int> last_timeout_ms{0};
+    Outcome Exchange(std::uint8_t* block, std::size_t used, int timeout_ms, std::uintptr_t& answer) override {
         ++exchanges;
+        last_timeout_ms = timeout_ms;
         switch (mode.load()) {
         case Mode::kTimeOut:
             return Outcome::kTimedOut;
@@ -88,6 +92,10 @@ public:
     }
     std::uint16_t Port() const { return port_; }
     int Connections() const { return connections_; }
+    // Each later connection waits that long in the listen queue before it is accepted.
+    void HoldAccept(int ms) { hold_accept_ms_ = ms; }
+    // Connections accepted so far, by any bridge of the test.
+    static inline std::atomic<int> accepted{0};
 
 private:
     void Serve() {
@@ -118,9 +126,12 @@ private:
                 }
             }
             connections = std::move(kept);
-            if (fds[1].revents && ++connections_ > 0)
+            if (fds[1].revents && ++connections_ > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(hold_accept_ms_));
                 connections.push_back({accept(listener_, nullptr, nullptr),
                                        std::make_unique<BridgeSession>(kToken, simulator_)});
+                ++accepted;
+            }
         }
         for (const Connection& c : connections)
             close(c.fd);
@@ -131,6 +142,7 @@ private:
     int wake_[2] = {-1, -1};
     std::uint16_t port_ = 0;
     std::atomic<int> connections_{0};
+    std::atomic<int> hold_accept_ms_{0};
     std::thread thread_;
 };
 
@@ -194,19 +206,25 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         mode_t dir_mode;
         const char* content; // replaces the bridge's own when set
         std::uint32_t open_result;
+        const char* logged; // what the client's log says of the bridge
     };
+    const char* const kFileRule = "bridge refused: file rule: ";
     const Case cases[] = {
-        {"private", 0600, 0700, nullptr, 0},
-        {"readable by others", 0644, 0700, nullptr, 2},
-        {"readable by the group", 0640, 0700, nullptr, 2},
-        {"folder writable by others", 0600, 0777, nullptr, 2},
-        {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2},
+        {"private", 0600, 0700, nullptr, 0, "bridge accepted on port "},
+        {"readable by others", 0644, 0700, nullptr, 2, kFileRule},
+        {"readable by the group", 0640, 0700, nullptr, 2, kFileRule},
+        {"folder writable by others", 0600, 0777, nullptr, 2, "bridge refused: folder rule: "},
+        {"folder readable by the group", 0600, 0750, nullptr, 2, "bridge refused: folder rule: "},
+        {"folder searchable by others", 0600, 0701, nullptr, 2, "bridge refused: folder rule: "},
+        {"garbage", 0600, 0700, "vantrel-bridge 2 x y\n", 2, kFileRule},
         {"port 0", 0600, 0700,
-         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2},
-        {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2},
+         "vantrel-bridge 2 0 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\n", 2,
+         kFileRule},
+        {"short token", 0600, 0700, "vantrel-bridge 2 1 ccc\n", 2, kFileRule},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        const test::ClientLog log(dir.Path());
         InProcessBridge bridge(dir.Path(), simulator, c.file_mode);
         chmod(dir.Path().c_str(), c.dir_mode);
         if (c.content != nullptr) {
@@ -217,6 +235,7 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
         auto client = BridgeClient(dir.Path());
         EXPECT_EQ(client->FSUIPC_Open(0, result), c.open_result == 0);
         EXPECT_EQ(result, c.open_result);
+        EXPECT_NE(log.Text().find(c.logged), std::string::npos) << log.Text();
         chmod(dir.Path().c_str(), 0700);
     }
     // A link in place of the file is not followed.
@@ -225,6 +244,54 @@ TEST_F(BridgeTransportTest, OnlyAPrivateSoundAnnouncementIsFollowed) {
     ASSERT_EQ(symlink((dir.Path() + "/real").c_str(), (dir.Path() + "/vantrel-bridge").c_str()), 0);
     EXPECT_FALSE(BridgeClient(dir.Path())->FSUIPC_Open(0, result));
     EXPECT_EQ(result, 2u);
+}
+
+// The client's log: a bridge refused for its token, then taken, and exchanges that fail or stall
+// with their result texts and times.
+TEST_F(BridgeTransportTest, TheLogSaysWhatTheLinkThroughTheBridgeDid) {
+    const test::ClientLog log(dir.Path());
+    auto client = BridgeClient(dir.Path());
+    EXPECT_FALSE(client->FSUIPC_Open(0, result));
+    InProcessBridge bridge(dir.Path(), simulator);
+    const std::string file = dir.Path() + "/vantrel-bridge";
+    const auto announce = [&](const std::string& token) {
+        const std::string text = bridge::FormatBridgeFile({bridge.Port(), token});
+        const int fd = open(file.c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size()));
+        close(fd);
+    };
+    announce(std::string(64, 'd'));
+    EXPECT_FALSE(client->FSUIPC_Open(0, result));
+    announce(kToken);
+    ASSERT_TRUE(client->FSUIPC_Open(0, result)) << result;
+    std::uint32_t value = 0;
+    for (const auto mode : {ScriptedSimulator::Mode::kFail, ScriptedSimulator::Mode::kTimeOut}) {
+        simulator.mode = mode;
+        ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &value, result));
+        EXPECT_FALSE(client->FSUIPC_Process(result));
+    }
+    client->FSUIPC_Close();
+    const std::string text = log.Text();
+    const std::string expected[] = {
+        "[bridge] bridge refused: no file " + file,
+        "[link] link not opened: result 2 (",
+        "[bridge] bridge refused: proof: the listener did not prove it knows the token",
+        "[bridge] bridge accepted on port " + std::to_string(bridge.Port()),
+        "[link] transport: the bridge",
+        "[link] link opened: simulator code 7 through FS98MAIN, after 2 tries that failed",
+        "[link] exchange failed after ",
+        "ms: result 12 (",
+        "ms: result 11 (",
+        "[link] link closed",
+    };
+    std::size_t from = 0;
+    for (const std::string& line : expected) {
+        const std::size_t at = text.find(line, from);
+        EXPECT_NE(at, std::string::npos) << line << " after offset " << from << " in\n" << text;
+        if (at != std::string::npos) from = at;
+    }
+    // A refusal that every try finds again is said once.
+    EXPECT_EQ(text.find("link not opened", text.find("link not opened") + 1), std::string::npos) << text;
 }
 
 TEST_F(BridgeTransportTest, TheSimulatorsAnswerGivesTheResultAndFaultsChangeNoDestination) {
@@ -279,6 +346,105 @@ TEST_F(BridgeTransportTest, APosixServerIsPreferredToABridge) {
     ASSERT_TRUE(client->FSUIPC_Open(0, result));
     EXPECT_EQ(simulator.exchanges, 0);
     EXPECT_GT(server.Server().Requests(), 0u);
+}
+
+// Before 6.17 the kernel prints uid 0 for the bridge's end of a connection it has not accepted
+// yet (the row's owner comes from the accepted socket's inode). This check answers so.
+std::atomic<int> g_peer_checks{0};
+bool OlderKernelPeerCheck(int fd) {
+    return InProcessBridge::accepted >= ++g_peer_checks && LoopbackPeerIsOurs(fd);
+}
+
+TEST_F(BridgeTransportTest, TheOwnerCheckWaitsForTheBridgesAnswerAsOlderKernelsNeed) {
+    InProcessBridge bridge(dir.Path(), simulator);
+    bridge.HoldAccept(150);
+    InProcessBridge::accepted = 0;
+    g_peer_checks = 0;
+    SetBridgePeerCheck(&OlderKernelPeerCheck);
+    auto client = BridgeClient(dir.Path());
+    const bool linked = client->FSUIPC_Open(0, result);
+    SetBridgePeerCheck(nullptr);
+    EXPECT_TRUE(linked);
+    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(g_peer_checks, 1);
+}
+
+// A listening socket of another user (nobody) on the bridge's port, in a child process; it
+// stays until the object goes. address: an IPv4 or IPv6 address in text.
+class ForeignListener {
+public:
+    ForeignListener(const std::string& address, std::uint16_t port, bool v6_only) {
+        int ready[2];
+        if (pipe(ready) != 0) throw std::runtime_error("pipe");
+        sockaddr_storage addr{};
+        socklen_t length = 0;
+        if (auto* v4 = reinterpret_cast<sockaddr_in*>(&addr);
+            inet_pton(AF_INET, address.c_str(), &v4->sin_addr) == 1) {
+            v4->sin_family = AF_INET;
+            v4->sin_port = htons(port);
+            length = sizeof *v4;
+        } else if (auto* v6 = reinterpret_cast<sockaddr_in6*>(&addr);
+                   inet_pton(AF_INET6, address.c_str(), &v6->sin6_addr) == 1) {
+            v6->sin6_family = AF_INET6;
+            v6->sin6_port = htons(port);
+            length = sizeof *v6;
+        }
+        child_ = fork();
+        if (child_ == 0) {
+            // System calls only in the child.
+            const int one = 1;
+            const int s = setuid(65534) == 0 ? socket(addr.ss_family, SOCK_STREAM, 0) : -1;
+            const bool listening =
+                s >= 0 && (!v6_only || setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &one, sizeof one) == 0) &&
+                bind(s, reinterpret_cast<sockaddr*>(&addr), length) == 0 && listen(s, 4) == 0;
+            if (!listening || write(ready[1], "x", 1) != 1) _exit(1);
+            for (;;)
+                pause();
+        }
+        close(ready[1]);
+        char c = 0;
+        listening_ = read(ready[0], &c, 1) == 1;
+        close(ready[0]);
+    }
+    ~ForeignListener() {
+        kill(child_, SIGKILL);
+        waitpid(child_, nullptr, 0);
+    }
+    bool Listening() const { return listening_; }
+
+private:
+    pid_t child_ = -1;
+    bool listening_ = false;
+};
+
+TEST_F(BridgeTransportTest, AnotherUsersListenerThatCouldNotHaveAcceptedDoesNotStopTheLink) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to listen as nobody";
+    struct Case {
+        const char* address;
+        bool v6_only;
+    };
+    for (const Case& c : {Case{"127.0.0.2", false}, Case{"::1", false}, Case{"::", true}}) {
+        SCOPED_TRACE(c.address);
+        InProcessBridge bridge(dir.Path(), simulator);
+        ForeignListener other(c.address, bridge.Port(), c.v6_only);
+        ASSERT_TRUE(other.Listening());
+        auto client = BridgeClient(dir.Path());
+        EXPECT_TRUE(client->FSUIPC_Open(0, result));
+        EXPECT_EQ(result, 0u);
+    }
+}
+
+TEST_F(BridgeTransportTest, TheBridgeWaitsForTheSimulatorNoLongerThanItsCap) {
+    InProcessBridge bridge(dir.Path(), simulator);
+    auto client = std::make_unique<IpcClient>(std::make_unique<NativeTransport>(dir.Path()),
+                                              IpcTimings{bridge::kMaxTimeoutMs, 2, 0, 0});
+    ASSERT_TRUE(client->FSUIPC_Open(0, result));
+    std::uint32_t altitude = 0;
+    ASSERT_TRUE(client->FSUIPC_Read(0x0574, 4, &altitude, result));
+    ASSERT_TRUE(client->FSUIPC_Process(result));
+    // Requests are served one at a time: another client's waits a few seconds at most.
+    EXPECT_GT(simulator.last_timeout_ms, 0);
+    EXPECT_LE(simulator.last_timeout_ms, 5000);
 }
 
 // The client's proof for the bridge's answer to "hello <nonce>", when the bridge's proof holds.

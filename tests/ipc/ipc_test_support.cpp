@@ -1,5 +1,6 @@
 #include "ipc_test_support.h"
 
+#include "core/event_log.h"
 #include "ipc/ipc_dir.h"
 
 #include <arpa/inet.h>
@@ -10,6 +11,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
@@ -188,6 +191,20 @@ int SimProcess::Stop() {
     Send("quit");
     WaitFor("stopped after", 5000);
     return child_.Wait(-1);
+}
+
+ClientLog::ClientLog(const std::string& dir) : path_(dir + "/client.log") {
+    StartEventLog({path_, "test", LogLevel::kInfo});
+}
+
+ClientLog::~ClientLog() {
+    StopEventLog();
+}
+
+std::string ClientLog::Text() const {
+    FlushEventLog();
+    std::ifstream in(path_);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace vantrel::test

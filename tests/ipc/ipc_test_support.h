@@ -28,6 +28,18 @@ private:
     std::string path_;
 };
 
+// This process's diagnostic log, in a file of the given folder for as long as this lives.
+class ClientLog {
+public:
+    explicit ClientLog(const std::string& dir);
+    ~ClientLog();
+    // Everything logged so far.
+    std::string Text() const;
+
+private:
+    std::string path_;
+};
+
 // Short waits so that retry tests take milliseconds; the count of sends stays the real one.
 IpcTimings FastTimings();
 

@@ -1,8 +1,10 @@
 #include "core/convert.h"
+#include "core/profile_file.h"
 #include "fs9_fixture.h"
 #include "shell/aircraft_config_writer.h"
 #include "shell/aircraft_files.h"
 #include "shell/settings_file.h"
+#include "shell/sim_file_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -229,4 +231,45 @@ TEST_F(AircraftConfigWriter, ReadOnlyAircraftFolderKeepsItsFilesAndOthersAreStil
     fs::permissions(AircraftDir(), fs::perms::owner_all);
     EXPECT_EQ(Slurp(CfgPath()), cfg);
     EXPECT_EQ(PayloadList(FlightPath()), "180.0, 180.0, 140.0, 140.0, 3800.0, 5700.0, 500.0");
+}
+
+TEST_F(AircraftConfigWriter, SaveKeepsEachAddOnFileOnceAsItWasBeforeTheFirstChange) {
+    const std::vector<fs::path> files = {CfgPath(), PanelPath(), FlightPath()};
+    std::vector<std::string> before;
+    for (const auto& f : files)
+        before.push_back(Slurp(f));
+    for (const char* pax : {"50", "20"}) { // the second Save changes the files again
+        plan_.SetText(FieldId::Edit13, pax);
+        ASSERT_TRUE(SaveAircraftConfig(plan_, Answer(true)));
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(files[i].string());
+        const fs::path original = files[i].string() + kOriginalSuffix;
+        EXPECT_EQ(Slurp(original), before[i]);
+        EXPECT_NE(Slurp(files[i]), before[i]);
+        int copies = 0;
+        for (const auto& e : fs::directory_iterator(files[i].parent_path()))
+            copies += e.path().filename().string().find(kOriginalSuffix) != std::string::npos ? 1 : 0;
+        EXPECT_EQ(copies, 1); // beside the file, none for the files Save leaves alone
+        EXPECT_FALSE(fs::exists(original.string() + kOriginalSuffix));
+    }
+    EXPECT_EQ(Cfg("weight_and_balance", "station_load.4"),
+              "1520.0, 30.0, 0.0, 0.0, Pax Fwd"); // the second Save
+}
+
+TEST(SimFolderAdvice, RefusedWritesSayWhatToDoOtherFailuresStayAsTheyAre) {
+    struct Case {
+        const char* reason;
+        bool advised;
+    };
+    for (const Case& c : {Case{"Permission denied", true}, Case{"Operation not permitted", true},
+                          Case{"Read-only file system", true}, Case{"No space left on device", false},
+                          Case{"No such file or directory", false}}) {
+        SCOPED_TRACE(c.reason);
+        const std::string failure = UnableToWrite("C:\\FS9\\Aircraft\\aircraft.cfg", c.reason);
+        const std::string shown = WithSimFolderAdvice(failure);
+        EXPECT_EQ(shown.rfind(failure, 0), 0u);
+        EXPECT_EQ(shown.find("C:\\Program Files (x86)") != std::string::npos, c.advised);
+        EXPECT_EQ(shown.find("press Save again") != std::string::npos, c.advised);
+    }
 }

@@ -394,8 +394,25 @@ TEST_F(SettingsFile, PathsDefaultToTheLocatedFoldersMatchedWithoutRegardToCase) 
     EXPECT_EQ(plan_.paths.AircraftCfgPath, CfgPath().string());
     EXPECT_EQ(plan_.paths.PanelIniPath, PanelPath().string());
 
-    // Stored paths are used as they stand.
+    // Stored paths whose folders exist are used as they stand.
+    const std::string x = (root_ / "x").string();
+    fs::create_directories(root_ / "x" / "flights");
+    Put(SettingsPath(),
+        "[folder]\nflights=" + x + "/flights/\naircraft=" + x + "/AIRCRAFT.CFG\nerj=" + x + "/erj.ini\n");
+    ReadPathSettings(plan_);
+    EXPECT_EQ(plan_.paths.FlightsDir, x + "/flights/");
+    EXPECT_EQ(plan_.paths.AircraftCfgPath, x + "/AIRCRAFT.CFG");
+    EXPECT_EQ(plan_.paths.PanelIniPath, x + "/erj.ini");
+    // Folders that are gone give way to the located ones (the simulator moved, say).
+    fs::remove_all(root_ / "x");
+    ReadPathSettings(plan_);
+    EXPECT_EQ(plan_.paths.FlightsDir, FlightsDir().string() + "/");
+    EXPECT_EQ(plan_.paths.AircraftCfgPath, CfgPath().string());
+    EXPECT_EQ(plan_.paths.PanelIniPath, PanelPath().string());
+    // Where nothing is located either, the stored ones stay (the start-up then asks).
     Put(SettingsPath(), "[folder]\nflights=/x/flights/\naircraft=/x/AIRCRAFT.CFG\nerj=/x/erj.ini\n");
+    plan_.paths.DocumentsDir = (root_ / "no documents").string() + "/";
+    plan_.paths.SimAircraftDir = (root_ / "no simulator" / "aircraft").string();
     ReadPathSettings(plan_);
     EXPECT_EQ(plan_.paths.FlightsDir, "/x/flights/");
     EXPECT_EQ(plan_.paths.AircraftCfgPath, "/x/AIRCRAFT.CFG");

@@ -36,6 +36,44 @@ TEST_F(SimPaths, WinePrefixInHomeIsFoundWithoutConfiguration) {
     EXPECT_EQ(ReadDocumentsFolder(), Real(wine.documentsDir) + "/");
 }
 
+// Without WINEPREFIX the prefixes in the usual places are searched for the simulator's value;
+// of several, the one used last wins.
+TEST_F(SimPaths, TheSimulatorsPrefixIsFoundInTheUsualPlacesTheLastUsedFirst) {
+    const fs::path home = dir_ / "home";
+    ScopedEnv homeVar("HOME", home.string());
+    Put(home / ".wine" / "system.reg", "WINE REGISTRY Version 2\n"); // a prefix without it
+    struct Case {
+        const char* prefix; // below HOME
+        bool wow64;
+    };
+    const Case cases[] = {
+        {".wine-fs9", false},
+        {".local/share/wineprefixes/fs9", true},
+        {"Games/fs2004", true},
+        {".local/share/bottles/bottles/FS2004", true},
+        {".var/app/com.usebottles.bottles/data/bottles/bottles/fs9", true},
+        {".PlayOnLinux/wineprefix/FS2004", false},
+    };
+    auto time = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        const auto wine = WinePrefixFixture::Create(home / c.prefix, c.wow64);
+        // Each one used after those before it.
+        time += std::chrono::minutes(1);
+        for (const char* reg : {"system.reg", "user.reg"})
+            fs::last_write_time(wine.prefix / reg, time);
+        EXPECT_EQ(FindSimulatorPrefix(home.string()), (home / c.prefix).string());
+        EXPECT_EQ(ReadSimulatorPath(), Real(wine.simDir));
+        EXPECT_EQ(ReadDocumentsFolder(), Real(wine.documentsDir) + "/");
+    }
+    // An older one used again wins once more.
+    fs::last_write_time(home / cases[0].prefix / "user.reg", time + std::chrono::minutes(1));
+    EXPECT_EQ(FindSimulatorPrefix(home.string()), (home / cases[0].prefix).string());
+    // WINEPREFIX still decides.
+    ScopedEnv prefix("WINEPREFIX", (home / ".wine").string());
+    EXPECT_EQ(ReadSimulatorPath(), "");
+}
+
 TEST_F(SimPaths, ThirtyTwoBitPrefixKeepsTheKeyWithoutWow6432Node) {
     const auto wine = WinePrefixFixture::Create(dir_ / "prefix32", false);
     ScopedEnv home("HOME", (dir_ / "nohome").string());

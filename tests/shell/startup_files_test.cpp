@@ -74,6 +74,37 @@ TEST_F(StartupFiles, SimulatorUnderWineIsFoundWithoutConfiguration) {
     EXPECT_EQ(Settings(), "[Folder]\nInit=1\n");
 }
 
+// A pilot who starts the program from the desktop menu (no WINEPREFIX) with the simulator in a
+// prefix other than ~/.wine; the folders saved by an earlier start that are gone now give way.
+TEST_F(StartupFiles, TheSimulatorInAnotherPrefixIsFoundAndSavedMissingFoldersGiveWay) {
+    struct Case {
+        const char* prefix; // below HOME
+        bool wow64;
+    };
+    for (const Case& c : {Case{".local/share/wineprefixes/fs9", true}, Case{".wine-fs9", false}}) {
+        SCOPED_TRACE(c.prefix);
+        const fs::path home = dir_ / c.prefix;
+        ScopedEnv homeVar("HOME", home.string());
+        const auto wine = WinePrefixFixture::Create(home / c.prefix, c.wow64);
+        const fs::path gone = dir_ / "gone";
+        Put(programDir_ / "vn-erj145.ini",
+            "[Folder]\r\nInit=1\r\nflights=" + (gone / "Flight Simulator Files").string() +
+                "/\r\naircraft=" + (gone / "aircraft.cfg").string() +
+                "\r\nerj=" + (gone / "panel" / "erj.ini").string() + "\r\n[Route]\r\nOrigin=LOWW\r\n");
+        FlightPlan plan;
+        questions_.clear();
+        ASSERT_EQ(RunStartupSequence(plan, programDir_.string() + "/", hooks_), StartupResult::Completed);
+        EXPECT_TRUE(questions_.empty());
+        const std::string aircraftDir =
+            fs::canonical(wine.simDir).string() + "/Aircraft/Feelthere PIC ERJ145LR/";
+        EXPECT_EQ(plan.paths.AircraftCfgPath, aircraftDir + "aircraft.cfg");
+        EXPECT_EQ(plan.paths.PanelIniPath, aircraftDir + "panel/erj.ini");
+        EXPECT_EQ(plan.paths.FlightsDir,
+                  fs::canonical(wine.documentsDir).string() + "/Flight Simulator Files/");
+        EXPECT_EQ(plan.Text(FieldId::Edit1), "LOWW");
+    }
+}
+
 TEST_F(StartupFiles, EnvironmentFoldersAndStoredSettingsAreUsed) {
     const fs::path fs9 = dir_ / "fs9";
     fs::copy(fs::path(VANTREL_SOURCE_DIR) / "tests" / "fixtures" / "fs9", fs9, fs::copy_options::recursive);

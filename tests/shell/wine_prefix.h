@@ -10,7 +10,8 @@ struct WinePrefixFixture {
     fs::path simDir;
     fs::path documentsDir;
 
-    // wow64: the simulator's key below Wow6432Node, as a 64-bit prefix keeps it.
+    // wow64: a 64-bit prefix, the simulator's key below Wow6432Node; else a 32-bit one
+    // (WINEARCH=win32).
     static WinePrefixFixture Create(const fs::path& prefix, bool wow64 = true) {
         WinePrefixFixture w;
         w.prefix = prefix;
@@ -30,10 +31,12 @@ struct WinePrefixFixture {
             wow64 ? "Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0"
                   : "Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0";
         Put(prefix / "system.reg",
-            "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-            "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1700000000\n#time=1da0000000000\n"
-            "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\n\n"
-            "[" +
+            "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=" +
+                std::string(wow64 ? "win64" : "win32") +
+                "\n\n"
+                "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1700000000\n#time=1da0000000000\n"
+                "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\n\n"
+                "[" +
                 simKey +
                 "] 1700000001\n#time=1da0000000001\n"
                 "\"Version\"=dword:00000009\n"

@@ -54,6 +54,21 @@ TEST_F(WindowsProgramTest, TheMainWindowLinksToTheSimulatorSoundsAndSavesItsSett
     EXPECT_NE(ReadAll(settings).find("EDDH"), std::string::npos);
 }
 
+// FS2004's interface module is 32-bit: the 64-bit program links to the 32-bit stand-in.
+TEST_F(WindowsProgramTest, TheMainWindowLinksToTheThirtyTwoBitStandIn) {
+    const fs::path report = dir_ / "report";
+    WriteSimulatorSettings(program_, dir_ / "fs9");
+    Program main((program_ / "vantrel.exe").string(), {"--report", report.string()});
+    auto simulator = StartSimulatorWithWeather(ThirtyTwoBit("vantrel-winsim.exe"));
+    ASSERT_NE(simulator, nullptr);
+    auto shown = WaitForReport(report, true);
+    EXPECT_EQ(shown["Panel2"], "00ff00");
+    EXPECT_EQ(shown["Panel3"], "00ff00");
+    EXPECT_TRUE(IsNumber(shown["Edit28"])) << shown["Edit28"];
+    EXPECT_EQ(Shell(std::string(VANTREL_WINE) + " taskkill /im vantrel.exe >/dev/null 2>&1"), 0);
+    EXPECT_EQ(main.Wait(60000), 0);
+}
+
 // The command line's ops flight plan page holds the same rows as the native program's.
 TEST_F(WindowsProgramTest, TheCommandLinePrintsTheSamePlanAsTheNativeOne) {
     const std::vector<std::string> edits = {"--edit", "Edit2=LSZH", "--edit", "Edit13=42"};

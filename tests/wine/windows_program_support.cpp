@@ -99,8 +99,8 @@ void WriteSimulatorSettings(const fs::path& programFolder, const fs::path& root)
         << "\r\nerj=" << (aircraft / "panel/erj.ini").string() << "\r\n";
 }
 
-std::unique_ptr<Program> StartSimulatorWithWeather() {
-    auto simulator = std::make_unique<Program>("vantrel-winsim.exe");
+std::unique_ptr<Program> StartSimulatorWithWeather(const std::string& winsim) {
+    auto simulator = std::make_unique<Program>(winsim);
     if (simulator->WaitFor("ready", 60000).empty()) {
         ADD_FAILURE() << "vantrel-winsim.exe did not start: " << simulator->Output();
         return nullptr;

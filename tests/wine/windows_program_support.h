@@ -35,9 +35,10 @@ std::pair<unsigned, unsigned> PngSize(const std::string& png);
 // without asking about a missing simulator.
 void WriteSimulatorSettings(const fs::path& programFolder, const fs::path& root);
 
-// vantrel-winsim.exe started and ready, its weather set (the program links only once the
-// simulator reports a pressure); null with a test failure when it does not start.
-std::unique_ptr<Program> StartSimulatorWithWeather();
+// vantrel-winsim.exe (or the given build of it) started and ready, its weather set (the
+// program links only once the simulator reports a pressure); null with a test failure when it
+// does not start.
+std::unique_ptr<Program> StartSimulatorWithWeather(const std::string& winsim = "vantrel-winsim.exe");
 
 // A test with the Windows program built: a private copy of its folder (it writes its settings
 // and flight log beside itself) and a private link folder.

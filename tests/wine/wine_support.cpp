@@ -11,9 +11,18 @@ namespace vantrel::wine {
 
 namespace {
 
-// The environment every Wine child gets: the shared prefix, and quiet.
-void PrepareEnvironment() {
-    setenv("WINEPREFIX", VANTREL_WINE_PREFIX, 1);
+// A prefix the environment names instead of the build's (VANTREL_TEST_WINE_PREFIX,
+// VANTREL_TEST_WINE32_PREFIX: the ordinary user's stage runs in prefixes of that user's own).
+std::string PrefixPath(Prefix prefix) {
+    const char* named =
+        std::getenv(prefix == Prefix::kWin32 ? "VANTREL_TEST_WINE32_PREFIX" : "VANTREL_TEST_WINE_PREFIX");
+    if (named != nullptr && *named != '\0') return named;
+    return prefix == Prefix::kWin32 ? VANTREL_WINE32_PREFIX : VANTREL_WINE_PREFIX;
+}
+
+// The environment every Wine child gets: its prefix, and quiet.
+void PrepareEnvironment(Prefix prefix) {
+    setenv("WINEPREFIX", PrefixPath(prefix).c_str(), 1);
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
     [[maybe_unused]] static const bool registered = [] {
@@ -36,15 +45,27 @@ bool Available() {
     return std::string(VANTREL_WINE).size() > 0 && access(VANTREL_WINE, X_OK) == 0;
 }
 
+bool Win32Available() {
+    return std::string(VANTREL_WINE32).size() > 0 && access(VANTREL_WINE32, X_OK) == 0;
+}
+
+std::string ThirtyTwoBit(const std::string& name) {
+    return std::string(VANTREL_WINDOWS_I686_DIR) + "/" + name;
+}
+
 namespace {
 
-std::vector<std::string> Command(const std::string& name, std::vector<std::string> args, bool native) {
-    PrepareEnvironment();
+std::vector<std::string> Command(const std::string& name, std::vector<std::string> args, bool native,
+                                 Prefix prefix) {
+    PrepareEnvironment(prefix);
     std::vector<std::string> all;
     if (native) {
         all.push_back(std::string(VANTREL_OUT_DIR) + "/" + name);
     } else {
-        all.push_back(VANTREL_WINE);
+        // A 32-bit program runs under 32-bit Wine's loader in either prefix, as "wine" starts
+        // it; started by the 64-bit one it would be a child of a stub that keeps Ctrl+C from it.
+        const bool i686 = name.rfind(VANTREL_WINDOWS_I686_DIR, 0) == 0;
+        all.push_back((prefix == Prefix::kWin32 || i686) && Win32Available() ? VANTREL_WINE32 : VANTREL_WINE);
         all.push_back(name.rfind('/', 0) == 0 ? name : std::string(VANTREL_WINDOWS_DIR) + "/" + name);
     }
     all.insert(all.end(), args.begin(), args.end());
@@ -53,8 +74,8 @@ std::vector<std::string> Command(const std::string& name, std::vector<std::strin
 
 } // namespace
 
-Program::Program(const std::string& name, std::vector<std::string> args, bool native)
-    : child_(Command(name, std::move(args), native)) {}
+Program::Program(const std::string& name, std::vector<std::string> args, bool native, Prefix prefix)
+    : child_(Command(name, std::move(args), native, prefix)) {}
 
 Program::~Program() = default;
 

@@ -10,6 +10,16 @@ namespace vantrel::wine {
 // Wine is there (the loader the build found exists); tests skip themselves otherwise.
 bool Available();
 
+// Where a Windows program runs: the prefix the test run shares (64-bit, where 32-bit programs
+// run too), or the 32-bit one (WINEARCH=win32). 32-bit programs run under 32-bit Wine's loader.
+enum class Prefix { kShared, kWin32 };
+
+// The 32-bit prefix's loader is there.
+bool Win32Available();
+
+// The path of a program of the 32-bit (i686) cross build.
+std::string ThirtyTwoBit(const std::string& name);
+
 // A Windows program of the cross build (vantrel-winsim.exe, vantrel-bridge.exe,
 // link-driver.exe), or a native program, as a child with pipes to its standard input and
 // output. The Windows ones run under Wine in the prefix the test run shares. The child is
@@ -18,7 +28,8 @@ class Program {
 public:
     // name: a file of the cross build's output folder (or an absolute path), run under Wine;
     // with native = true a program beside the native build's programs.
-    Program(const std::string& name, std::vector<std::string> args = {}, bool native = false);
+    Program(const std::string& name, std::vector<std::string> args = {}, bool native = false,
+            Prefix prefix = Prefix::kShared);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -1,0 +1,18 @@
+# The version resource of a Windows program (file properties, Details tab), from the project
+# version: vantrel_version_resource(TARGET "Description" [ICON file.ico]).
+function(vantrel_version_resource target description)
+  cmake_parse_arguments(_res "" "ICON" "" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  enable_language(RC)
+  set(VANTREL_RC_NAME ${target})
+  set(VANTREL_RC_DESCRIPTION "${description}")
+  set(VANTREL_RC_ICON "")
+  if(_res_ICON)
+    set(VANTREL_RC_ICON "1 ICON \"${_res_ICON}\"")
+  endif()
+  set(_rc ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/version.rc.in ${_rc} @ONLY)
+  target_sources(${target} PRIVATE ${_rc})
+endfunction()

@@ -1,0 +1,12 @@
+// The cockpit on the toolkit's own event loop (offscreen): real timers, the real link thread and
+// real message boxes.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
