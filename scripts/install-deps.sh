@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git ccache
   clang clang-format libclang-rt-14-dev
+  clang-19 libclang-rt-19-dev llvm-19
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools libqt6svg6 qt6-qpa-plugins libqt6opengl6-dev

@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include "support/event_loop.h"
+#include "support/tied_process.h"
 
 #include <filesystem>
 #include <initializer_list>
@@ -60,6 +61,7 @@ struct CliSandbox {
     // Starts vantrel-sim with the arguments; true once its socket is there.
     bool StartSim(QProcess& sim, const QStringList& arguments) const {
         sim.setProcessEnvironment(Env());
+        vantrel::test::TieToTestProgram(sim);
         sim.start(QString(VANTREL_OUT_DIR) + "/vantrel-sim", arguments);
         if (!sim.waitForStarted(5000)) return false;
         for (int i = 0; i < 400 && !QFile::exists(root.path() + "/ipc/FS98MAIN"); ++i)

@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include "support/event_loop.h"
+#include "support/tied_process.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,7 @@ protected:
     void OpenLinked() {
         sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         sim.setStandardOutputFile(QProcess::nullDevice());
+        vantrel::test::TieToTestProgram(sim);
         sim.start(VANTREL_OUT_DIR "/vantrel-sim",
                   {"--dir", ipcDir.path(), "--scenario", VANTREL_SOURCE_DIR "/data/scenarios/eddh-eham.txt",
                    "--quiet"});

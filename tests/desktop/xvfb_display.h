@@ -1,4 +1,6 @@
 #pragma once
+#include "support/helper_reaper.h"
+
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +14,7 @@
 namespace vantrel::test {
 
 // An Xvfb server of the test's own on the first display from :200 on without a lock file,
-// stopped when this goes.
+// stopped when this goes or the test program ends.
 class XvfbDisplay {
 public:
     XvfbDisplay() {
@@ -20,8 +22,10 @@ public:
             const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
             if (access(lock.c_str(), F_OK) == 0) continue;
             name_ = ":" + std::to_string(number);
+            const pid_t parent = getpid();
             pid_ = fork();
             if (pid_ == 0) {
+                DieWith(parent);
                 std::freopen("/dev/null", "w", stderr);
                 execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
                        static_cast<char*>(nullptr));
@@ -48,6 +52,7 @@ public:
 
     bool Started() const { return pid_ > 0; }
     const std::string& Name() const { return name_; }
+    pid_t Pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;

@@ -1,12 +1,13 @@
 #pragma once
 // A program as a child process with pipes to its standard input and output, for the tests that
 // run the stand-in simulators, the bridge or the client driver. The child is killed when the
-// object goes.
+// object goes, and with the test program however that ends.
+#include "support/helper_reaper.h"
+
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
@@ -23,18 +24,21 @@ public:
     explicit PipedChild(std::vector<std::string> argv) {
         int to_child[2], from_child[2];
         if (pipe(to_child) != 0 || pipe(from_child) != 0) throw std::runtime_error("pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, to_child[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
-        posix_spawn_file_actions_addclose(&actions, to_child[1]);
-        posix_spawn_file_actions_addclose(&actions, from_child[0]);
         std::vector<char*> args;
         for (std::string& a : argv)
             args.push_back(a.data());
         args.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        const pid_t parent = getpid();
+        pid_ = fork();
+        if (pid_ == 0) { // only async-signal-safe calls until exec: the test may run threads
+            DieWith(parent);
+            dup2(to_child[0], 0);
+            dup2(from_child[1], 1);
+            close(to_child[1]);
+            close(from_child[0]);
+            execve(args[0], args.data(), environ);
+            _exit(127);
+        }
         close(to_child[0]);
         close(from_child[1]);
         in_ = to_child[1];
@@ -66,6 +70,7 @@ public:
         return true;
     }
     bool Running() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
     void Kill() { // SIGKILL, as a crash would
         if (pid_ <= 0) return;
         kill(pid_, SIGKILL);

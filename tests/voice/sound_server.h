@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "support/tied_process.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -50,6 +52,7 @@ struct SoundServerProcess {
         unsetenv("PULSE_SERVER");
         // Kept as a child process (not daemonised) so that the suite ends and reaps it.
         daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        TieToTestProgram(daemon);
         daemon.start("pulseaudio", {"-n", "--exit-idle-time=-1", "--load=module-null-sink",
                                     "--load=module-native-protocol-unix"});
         for (int i = 0; i < 50 && daemon.state() != QProcess::NotRunning &&
@@ -103,6 +106,7 @@ protected:
         const QString file = server->runtime.filePath("monitor.raw");
         QFile::remove(file);
         recorder.setStandardOutputFile(file);
+        TieToTestProgram(recorder);
         recorder.start("parec", {"--device=null.monitor", "--format=s16le", "--rate=22050", "--channels=1",
                                  "--latency-msec=20"});
         ASSERT_TRUE(recorder.waitForStarted(3000));

@@ -1,5 +1,7 @@
 #include "wine_support.h"
 
+#include "support/helper_reaper.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -23,6 +25,11 @@ void PrepareEnvironment(Prefix prefix) {
     setenv("WINEPREFIX", PrefixPath(prefix).c_str(), 1);
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
+    [[maybe_unused]] static const bool registered = [] {
+        if (std::string(VANTREL_WINESERVER).size() > 0)
+            test::EndWinePrefixIfKilled(VANTREL_WINESERVER, VANTREL_WINE_PREFIX);
+        return true;
+    }();
 }
 
 int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
