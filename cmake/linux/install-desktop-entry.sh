@@ -1,7 +1,7 @@
 #!/bin/sh
 # Adds Vantrel Suite to the desktop's application menu, started from this folder. Run it again
 # after moving the folder. The folder's path may hold spaces or other special characters: Exec=
-# gets it quoted and escaped as the desktop entry specification asks, Path= and Icon= as plain
+# gets it quoted and escaped as desktop menus read it, Path= and Icon= as plain
 # strings.
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
