@@ -109,8 +109,7 @@ void Cockpit::Start() {
 void Cockpit::Close(std::function<void()> closed) {
     if (closed) whenClosed_.push_back(std::move(closed));
     if (finished_) {
-        for (std::function<void()>& f : std::exchange(whenClosed_, {}))
-            f();
+        TellClosed();
         return;
     }
     if (closing_) return;
@@ -121,13 +120,20 @@ void Cockpit::Close(std::function<void()> closed) {
 }
 
 Task<> Cockpit::Shutdown() {
-    if (!recorderShutDown_) {
-        recorderShutDown_ = true;
-        recorder.Shutdown();
-    }
+    ShutDownRecorder();
     co_await linkWindow.FormClose();
     linkGate.Finish();
     finished_ = true;
+    TellClosed();
+}
+
+// The flight log takes what it still owes once, whichever way the program ends.
+void Cockpit::ShutDownRecorder() {
+    if (std::exchange(recorderShutDown_, true)) return;
+    recorder.Shutdown();
+}
+
+void Cockpit::TellClosed() {
     for (std::function<void()>& f : std::exchange(whenClosed_, {}))
         f();
 }
@@ -141,14 +147,10 @@ void Cockpit::CloseNow() {
     // The exchange that is out ends after its current send; the handlers waiting for it never
     // go on (their resumption goes with the event loop), so the link is idle from here on.
     linkGate.Finish();
-    if (!recorderShutDown_) {
-        recorderShutDown_ = true;
-        recorder.Shutdown();
-    }
+    ShutDownRecorder();
     linkWindow.CloseLinkNow();
     finished_ = true;
-    for (std::function<void()>& f : std::exchange(whenClosed_, {}))
-        f();
+    TellClosed();
 }
 
 // A link button's switch cue comes at once, whatever the link is doing; its action takes its

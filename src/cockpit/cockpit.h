@@ -82,6 +82,8 @@ public:
 
 private:
     Task<> Shutdown();
+    void ShutDownRecorder();
+    void TellClosed();
     void PostAfterCue(HandlerQueue::Handler action);
     Task<> SetUtc();
     Task<> LoadWeather();
